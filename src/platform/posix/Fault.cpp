@@ -1,0 +1,36 @@
+// Fault containment for the development build: the kernel checks a copy into
+// host memory, host failures are C++ exceptions, and an abnormal end is a
+// Failure that escapes the export.
+#include "platform/Fault.h"
+
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "frame/Failure.h"
+
+namespace quillet::platform {
+
+bool GuardedCopy(void* destination, const void* source, size_t size) {
+  // process_vm_writev on our own process writes like memcpy but reports an
+  // unwritable destination as EFAULT instead of raising SIGSEGV.
+  iovec local{const_cast<void*>(source), size};
+  iovec remote{destination, size};
+  return process_vm_writev(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(size);
+}
+
+bool CallCatchingHostFailure(void (*call)(void* argument), void* argument) {
+  try {
+    call(argument);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void EndHostCall(const char* kind, const char* message, size_t length) {
+  throw Failure(kind, std::string(message, length));
+}
+
+}  // namespace quillet::platform

@@ -1,0 +1,58 @@
+// The host side on POSIX: dlopen, the plug-in's Failure caught, and a host
+// failure thrown as a C++ exception.
+#include "platform/Host.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <stdexcept>
+
+#include "frame/Failure.h"
+
+namespace quillet::platform {
+
+std::string DefaultPluginPath() {
+  char path[PATH_MAX] = {};
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  std::string directory(path, length > 0 ? static_cast<size_t>(length) : 0);
+  const size_t slash = directory.find_last_of('/');
+  directory.resize(slash == std::string::npos ? 0 : slash + 1);
+  return (directory.empty() ? std::string("./") : directory) + "Quillet.so";
+}
+
+void* OpenLibrary(const std::string& path, std::string& error) {
+  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) error = dlerror();
+  return library;
+}
+
+void* FindExport(void* library, const char* name) {
+  return dlsym(library, name);
+}
+
+void CloseLibrary(void* library) {
+  dlclose(library);
+}
+
+bool CallPlugin(void (*call)(void* argument), void* argument, AbnormalEnd& end) {
+  try {
+    call(argument);
+    return true;
+  } catch (const Failure& failure) {
+    end = {failure.kind(), failure.message()};
+  } catch (const std::exception& failure) {
+    end = {"std::exception", failure.what()};
+  } catch (...) {
+    end = {"unknown", "an exception of unknown type left the plug-in"};
+  }
+  return false;
+}
+
+void RaiseHostFailure(const char* message) {
+  throw std::runtime_error(message);
+}
+
+void SetBinaryStdout() {}
+
+}  // namespace quillet::platform

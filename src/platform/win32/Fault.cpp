@@ -1,0 +1,46 @@
+// Fault containment for the Windows build: structured exceptions caught on the
+// plug-in's side of every host call, and the abnormal end raised as one.
+#include "platform/Fault.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "frame/WrpAbi.h"
+#include "platform/win32/Seh.h"
+
+namespace quillet::platform {
+namespace {
+
+struct CopyJob {
+  void* destination;
+  const void* source;
+  size_t size;
+};
+
+}  // namespace
+
+bool GuardedCopy(void* destination, const void* source, size_t size) {
+  CopyJob job{destination, source, size};
+  return RunRegistered(
+      [](void* argument) {
+        auto* copy = static_cast<CopyJob*>(argument);
+        std::memcpy(copy->destination, copy->source, copy->size);
+      },
+      &job, nullptr);
+}
+
+bool CallCatchingHostFailure(void (*call)(void* argument), void* argument) {
+  return RunRegistered(call, argument, nullptr);
+}
+
+void EndHostCall(const char* kind, const char* message, size_t length) {
+  const ULONG_PTR information[abi::kAbnormalEndArgs] = {reinterpret_cast<ULONG_PTR>(message),
+                                                        static_cast<ULONG_PTR>(length),
+                                                        reinterpret_cast<ULONG_PTR>(kind)};
+  RaiseException(abi::kAbnormalEndCode, EXCEPTION_NONCONTINUABLE, abi::kAbnormalEndArgs,
+                 information);
+  __builtin_unreachable();  // a non-continuable exception never returns here
+}
+
+}  // namespace quillet::platform

@@ -1,0 +1,36 @@
+// The plug-in under test, loaded once for the whole program the way a host
+// loads it, and small helpers for calling its exports.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/Plugin.h"
+#include "host/Provider.h"
+
+namespace quillet::conformance {
+
+// The loaded plug-in (the file beside the test program, or $QUILLET_PLUGIN).
+host::Plugin& Loaded();
+
+struct MacroRun {
+  bool ended = false;  // the call ended abnormally
+  platform::AbnormalEnd end;
+  int32_t answer = 0;
+};
+
+// Runs one macro through WRP_ExecMacro with the given providers.
+MacroRun Exec(const std::string& name, host::HostProvider& context, host::HostProvider& params);
+MacroRun ExecRaw(const char* name, int32_t nameLength, host::HostProvider& context,
+                 host::HostProvider& params);
+
+// The macro's delivered text, failing the test unless it was delivered once.
+std::string Delivered(const host::HostProvider& context);
+
+// Runs a macro with params and answers its delivered result; the test fails
+// unless the call answered 0 and delivered exactly once.
+std::string Result(const std::string& name, std::vector<std::string> params = {});
+
+}  // namespace quillet::conformance
