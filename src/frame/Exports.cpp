@@ -8,9 +8,11 @@
 #include "frame/Boundary.h"
 #include "frame/Failure.h"
 #include "frame/Macros.h"
+#include "frame/Settings.h"
 #include "frame/Version.h"
 #include "frame/WrenAPI.h"
 #include "frame/WrpAbi.h"
+#include "net/DataMod.h"
 
 using namespace quillet;
 
@@ -60,9 +62,16 @@ int32_t WRP_CALL WRP_Setup() {
   return 0;
 }
 
-void WRP_CALL WRP_Initialize() {}
+void WRP_CALL WRP_Initialize() {
+  AtBoundary([] {
+    CreateDataMod();
+    SettingsFileName() = LocateSettingsFile();
+  });
+}
 
-void WRP_CALL WRP_Finalize() {}
+void WRP_CALL WRP_Finalize() {
+  AtBoundary([] { FreeDataMod(); });
+}
 
 int32_t WRP_CALL WRP_GetName(char* buffer, int32_t size) {
   return AtBoundary([&] { return CopyToBuffer(kProductName, buffer, size); });

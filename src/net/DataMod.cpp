@@ -1,0 +1,10 @@
+// The component set.
+#include "net/DataMod.h"
+
+namespace quillet {
+
+void CreateDataMod() {}
+
+void FreeDataMod() {}
+
+}  // namespace quillet
