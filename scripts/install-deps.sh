@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ binutils                      # native build
+  cmake make g++ binutils pkg-config                      # native build
   googletest libgtest-dev                      # tests (sources for the Windows build)
   mingw-w64 g++-mingw-w64-i686                 # the Windows product
   wine wine32:i386                             # running the Windows build
