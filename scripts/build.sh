@@ -4,13 +4,14 @@
 #   win32       the product, Quillet.WRP and wrphost.exe (win32 thread model)
 #   win32-tests the GoogleTest programs for Windows (posix thread model),
 #               which load the product of win32 under Wine
+#   fuzz        the libFuzzer targets (clang), with short smoke runs as tests
 # Pass tree names to build only those.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLET_BUILD_DIR:-$root/build}
 jobs=$(nproc)
 trees=("$@")
-[ ${#trees[@]} -gt 0 ] || trees=(native win32 win32-tests)
+[ ${#trees[@]} -gt 0 ] || trees=(native win32 win32-tests fuzz)
 
 configure() {
   local tree=$1
@@ -27,6 +28,7 @@ for tree in "${trees[@]}"; do
     win32-tests)
       configure win32-tests -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" \
         -DQUILLET_TEST_SET=programs -DQUILLET_PRODUCT_DIR="$build/win32/bin" ;;
+    fuzz) CC=clang CXX=clang++ configure fuzz -DQUILLET_FUZZ=ON -DQUILLET_TEST_SET=fuzz ;;
     *) echo "unknown tree $tree"; exit 64 ;;
   esac
   echo "build: $tree"
