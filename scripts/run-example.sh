@@ -12,5 +12,5 @@ bash "$root/scripts/build.sh" native win32 >/dev/null
 echo "== native: $build/native/bin/wrphost expand $template"
 "$build/native/bin/wrphost" expand "$template"
 echo "== Windows (Wine): wrphost.exe expand $template"
-WINEPREFIX="$build/win32/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
-  wine "$build/win32/bin/wrphost.exe" expand "$template"
+WINEPREFIX="$build/win32/wineprefix" \
+  "$root/cmake/wine-run.sh" "$build/win32/bin/wrphost.exe" expand "$template"
