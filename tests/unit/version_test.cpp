@@ -1,0 +1,101 @@
+// The stamp file's time in the file-date form, read from files whose times
+// the test sets through std::filesystem, and the texts built from it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "frame/Settings.h"
+#include "frame/Version.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono;
+
+class StampTime : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    folder_ = fs::temp_directory_path() / ("quillet-stamp-" + std::to_string(random()));
+    fs::create_directories(folder_);
+    file_ = folder_ / "Quillet.WRP";
+    std::ofstream(file_) << "stamp";
+  }
+
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Sets the file's last-write time to a moment in UTC.
+  void Touch(sys_seconds moment) const { fs::last_write_time(file_, file_clock::from_sys(moment)); }
+
+  double Stamp() const { return FileStampTime(file_.string()); }
+
+  fs::path folder_;
+  fs::path file_;
+};
+
+// Days from 30 December 1899, the date values' day 0.
+int64_t DayNumber(year_month_day date) {
+  return (sys_days{date} - sys_days{1899y / 12 / 30}).count();
+}
+
+TEST_F(StampTime, AMissingEntryIsTimeZero) {
+  EXPECT_EQ(FileStampTime((folder_ / "missing.WRP").string()), 0.0);
+  EXPECT_EQ(FileStampTime((folder_ / "missing" / "Quillet.WRP").string()), 0.0);
+  EXPECT_EQ(FileStampTime(""), 0.0);
+}
+
+TEST_F(StampTime, TimesAreLocalDatesWithEvenSeconds) {
+  // Whatever the time zone, the date moves by at most a day, and the
+  // seconds of the minute stay (zones are whole quarters of an hour apart).
+  for (int second : {58, 59}) {
+    Touch(sys_days{2004y / 3 / 15} + 12h + 30min + seconds{second});
+    const double value = Stamp();
+    EXPECT_NEAR(value, static_cast<double>(DayNumber(2004y / 3 / 15)) + 0.5, 1.0);
+    const auto milliseconds = std::llround(value * 86'400'000.0);
+    EXPECT_EQ(milliseconds % 60'000, 58'000) << "second " << second;
+  }
+}
+
+TEST_F(StampTime, TimesOutsideTheFileDateYearsAreTimeZero) {
+  Touch(sys_days{1975y / 6 / 1});
+  EXPECT_EQ(Stamp(), 0.0);
+  Touch(sys_days{2120y / 6 / 1});
+  EXPECT_EQ(Stamp(), 0.0);
+  Touch(sys_days{1990y / 6 / 1});
+  EXPECT_NEAR(Stamp(), static_cast<double>(DayNumber(1990y / 6 / 1)), 1.0);
+}
+
+TEST_F(StampTime, FoldersHaveATimeToo) {
+  fs::last_write_time(folder_, file_clock::from_sys(sys_seconds{sys_days{2001y / 9 / 9}}));
+  EXPECT_NEAR(FileStampTime(folder_.string()), static_cast<double>(DayNumber(2001y / 9 / 9)), 1.0);
+}
+
+// "0.3.21 /N/" with N in upper-case hexadecimal without leading zeros.
+bool IsVersionText(const std::string& text) {
+  const std::string prefix = "0.3.21 /";
+  if (text.size() < prefix.size() + 2 || text.compare(0, prefix.size(), prefix) != 0 ||
+      text.back() != '/' || text[prefix.size()] == '0')
+    return false;
+  const std::string digits = text.substr(prefix.size(), text.size() - prefix.size() - 1);
+  return digits.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+}
+
+TEST(VersionTexts, AreBuiltFromTheStampAndTheSettingsPath) {
+  const std::string version = GetVersionText();
+  EXPECT_TRUE(IsVersionText(version)) << version;
+  const std::string saved = SettingsFileName();
+  SettingsFileName() = "S:\\x y\\Quillet.ini";
+  const std::string page = GetInfoPage();
+  SettingsFileName() = saved;
+  const std::string heading = "<h2>" + version + " S:\\x y\\Quillet.ini</h2>";
+  EXPECT_NE(page.find(heading), std::string::npos) << page.substr(0, 200);
+}
+
+}  // namespace
+}  // namespace quillet
