@@ -1,5 +1,7 @@
 // The stamp file's time in the file-date form, read from files whose times
-// the test sets through std::filesystem, and the texts built from it.
+// the test sets through std::filesystem, and the texts built from it. Years
+// outside the file dates and folders are left to the black-box tests, which
+// set times through each system's own calls.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -60,20 +62,8 @@ TEST_F(StampTime, TimesAreLocalDatesWithEvenSeconds) {
     const auto milliseconds = std::llround(value * 86'400'000.0);
     EXPECT_EQ(milliseconds % 60'000, 58'000) << "second " << second;
   }
-}
-
-TEST_F(StampTime, TimesOutsideTheFileDateYearsAreTimeZero) {
-  Touch(sys_days{1975y / 6 / 1});
-  EXPECT_EQ(Stamp(), 0.0);
-  Touch(sys_days{2120y / 6 / 1});
-  EXPECT_EQ(Stamp(), 0.0);
   Touch(sys_days{1990y / 6 / 1});
   EXPECT_NEAR(Stamp(), static_cast<double>(DayNumber(1990y / 6 / 1)), 1.0);
-}
-
-TEST_F(StampTime, FoldersHaveATimeToo) {
-  fs::last_write_time(folder_, file_clock::from_sys(sys_seconds{sys_days{2001y / 9 / 9}}));
-  EXPECT_NEAR(FileStampTime(folder_.string()), static_cast<double>(DayNumber(2001y / 9 / 9)), 1.0);
 }
 
 // "0.3.21 /N/" with N in upper-case hexadecimal without leading zeros.

@@ -115,5 +115,11 @@ TEST_F(StampFile, ALinkStandsForTheFileItNames) {
   EXPECT_EQ(VersionText(), "0.3.21 /18079A46/");
 }
 
+TEST_F(StampFile, AFolderOfThatNameGivesItsTime) {
+  fs::create_directories(stamp_);
+  Touch(2004, 3, 15, 14, 30, 0);
+  EXPECT_EQ(VersionText(), "0.3.21 /18079A46/");
+}
+
 }  // namespace
 }  // namespace quillet::conformance
