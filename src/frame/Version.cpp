@@ -14,6 +14,9 @@
 namespace quillet {
 namespace {
 
+// The file whose last-write time stamps the version text; where the library
+// itself lies is not consulted.
+constexpr char kStampFile[] = "c:\\Program Files\\Wrenmail\\adds\\wrp\\Quillet.WRP";
 constexpr char kShortVersion[] = "0.3";
 constexpr int kBuildNumber = 21;
 

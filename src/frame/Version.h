@@ -7,17 +7,16 @@
 
 namespace quillet {
 
-// The file whose last-write time stamps the version text.
-inline constexpr char kStampFile[] = "c:\\Program Files\\Wrenmail\\adds\\wrp\\Quillet.WRP";
-
 // When the entry named path was last written, in local time, as a date value
 // (days since 30 December 1899, the time of day as fraction) in the 2-second
 // form of file dates; 0 when there is no such entry or its time lies outside
 // the years 1980 to 2107 that file dates hold.
 double FileStampTime(const std::string& path);
 
-// "0.3.21 /N/", N the stamp file's time as yymmddhhnn read as a decimal
-// number and written in upper-case hexadecimal; built anew on every call.
+// "0.3.21 /N/": N is the time of the stamp file (the fixed path
+// "c:\Program Files\Wrenmail\adds\wrp\Quillet.WRP") as yymmddhhnn, read
+// as a decimal number and written in upper-case hexadecimal. Built anew on
+// every call.
 std::string GetVersionText();
 
 // The HTML information page of WRP_GetInfo, built anew on every call.
