@@ -1,0 +1,84 @@
+// Directory entries on POSIX, for the Windows paths the plug-in works with.
+// A path is mapped as follows: every backslash becomes a slash, and a leading
+// drive "X:" becomes the folder x (lower case) of the drives root, which is
+// $QUILLET_DRIVES when that is set, else $XDG_DATA_HOME/quillet/drives, else
+// ~/.local/share/quillet/drives. So "c:\Program Files\A.txt" is
+// <drives root>/c/Program Files/A.txt, "\A.txt" is /A.txt and "A.txt" is
+// relative to the current folder. Names are compared as the file system
+// compares them, and wildcards are not expanded.
+#include "platform/FileInfo.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+namespace quillet::platform {
+namespace {
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::string DrivesRoot() {
+  if (std::string root = Variable("QUILLET_DRIVES"); !root.empty()) return root;
+  if (std::string data = Variable("XDG_DATA_HOME"); !data.empty() && data.front() == '/')
+    return data + "/quillet/drives";
+  if (std::string home = Variable("HOME"); !home.empty())
+    return home + "/.local/share/quillet/drives";
+  return {};
+}
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// The native path of a Windows path; empty when it names nothing here.
+std::string NativePath(const std::string& path) {
+  std::string native;
+  std::string rest = path;
+  if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
+    native = DrivesRoot();
+    if (native.empty()) return {};
+    native += '/';
+    native += static_cast<char>(path[0] | 0x20);
+    rest = path.substr(2);
+    if (!rest.empty() && rest.front() != '\\') native += '/';
+  }
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  return native + rest;
+}
+
+// The entry's facts, without following a final symbolic link; a name with
+// a trailing separator names no entry, as on Windows.
+bool Entry(const std::string& path, struct stat& facts) {
+  const std::string native = NativePath(path);
+  if (native.empty() || native.back() == '/') return false;
+  return lstat(native.c_str(), &facts) == 0;
+}
+
+}  // namespace
+
+bool EntryExists(const std::string& path) {
+  struct stat facts {};
+  return Entry(path, facts);
+}
+
+bool LastWriteLocalTime(const std::string& path, LocalTime& time) {
+  struct stat facts {};
+  if (!Entry(path, facts)) return false;
+  // A link's target tells when the file it stands for was written.
+  struct stat target {};
+  if (S_ISLNK(facts.st_mode) && stat(NativePath(path).c_str(), &target) == 0) facts = target;
+  std::tm parts{};
+  if (localtime_r(&facts.st_mtim.tv_sec, &parts) == nullptr) return false;
+  // Far-off years have no use here, and could not take the 1900 added below.
+  if (parts.tm_year < -1900 || parts.tm_year > 100000) return false;
+  time = {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+          parts.tm_hour,        parts.tm_min,     std::min(parts.tm_sec, 59)};
+  return true;
+}
+
+}  // namespace quillet::platform
