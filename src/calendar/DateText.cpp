@@ -103,9 +103,11 @@ std::optional<double> ReadDate(std::string_view text, const platform::ShortDateS
   const std::optional<Number> second = scan.ReadNumber();
   if (!second) return std::nullopt;
   int32_t year = currentYear, month = 0, day = 0;
-  if (scan.ReadChar(settings.separator)) {
-    const std::optional<Number> third = scan.ReadNumber();
-    if (!third) return std::nullopt;
+  // A separator after the second number leads to the year, or is the one
+  // trailing separator that a text may end with.
+  const bool separatorTaken = scan.ReadChar(settings.separator);
+  const std::optional<Number> third = separatorTaken ? scan.ReadNumber() : std::nullopt;
+  if (third) {
     Number yearNumber{};
     switch (order) {
       case DateOrder::MonthDayYear:
@@ -124,7 +126,7 @@ std::optional<double> ReadDate(std::string_view text, const platform::ShortDateS
   } else {
     month = first->value, day = second->value;
   }
-  scan.ReadChar(settings.separator);
+  if (third || !separatorTaken) scan.ReadChar(settings.separator);
   scan.SkipBlanks();
   if (!scan.AtEnd() || !IsValidDate(year, month, day)) return std::nullopt;
   return EncodeDayValue(year, static_cast<uint16_t>(month), static_cast<uint16_t>(day));

@@ -1,6 +1,6 @@
 // Regional date settings on Windows, from GetLocaleInfoA for the user's
-// default locale; the user's own overrides under HKCU\Control Panel\
-// International come through it.
+// default locale; the user's own overrides (HKCU "Control Panel\International")
+// come through it.
 #include <windows.h>
 
 #include "platform/Locale.h"
