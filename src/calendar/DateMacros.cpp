@@ -1,24 +1,68 @@
-// The five calendar macros.
+// The five calendar macros: DAYOFYEAR, WEEKOFYEAR, ISOWEEKOFYEAR,
+// EASTERSUNDAY and LOCALTZ.
 #include "calendar/DateMacros.h"
 
+#include <optional>
+#include <string>
+
+#include "calendar/Calendar.h"
+#include "calendar/DateText.h"
+#include "calendar/SystemCalls.h"
+#include "calendar/TimeZone.h"
 #include "frame/Macros.h"
+#include "net/DataMod.h"
 
 namespace quillet {
+namespace {
 
-void DayOfYearMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("DAYOFYEAR");
+// The date of a day-or-week macro: now without a parameter, the parsed date
+// text with one, nothing for any other count.
+std::optional<double> DateOfCall(IWRPDataProvider* params) {
+  switch (params->GetCount()) {
+    case 0:
+      return NowDateValue();
+    case 1:
+      return ParseDateText(GetParamStr(params, 0), CalendarSystem().readShortDateSettings(),
+                           CalendarSystem().localNow().year);
+    default:
+      return std::nullopt;
+  }
 }
-void WeekOfYearMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("WEEKOFYEAR");
+
+// Sets the component set's date stamp to the date of the call; null when the
+// parameter count is wrong.
+TIdDateTimeStamp* StampOfCall(IWRPDataProvider* params) {
+  const std::optional<double> date = DateOfCall(params);
+  if (!date) return nullptr;
+  TIdDateTimeStamp& stamp = LiveDataMod().IdDTS;
+  stamp.SetFromDateValue(*date);
+  return &stamp;
 }
-void IsoWeekOfYearMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("ISOWEEKOFYEAR");
+
+}  // namespace
+
+void DayOfYearMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
+  const TIdDateTimeStamp* stamp = StampOfCall(params);
+  result = stamp ? std::to_string(stamp->DayOfYear()) : std::string(kWrongParamCount);
 }
-void EasterSundayMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("EASTERSUNDAY");
+
+void WeekOfYearMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
+  const TIdDateTimeStamp* stamp = StampOfCall(params);
+  result = stamp ? std::to_string(stamp->WeekOfYear()) : std::string(kWrongParamCount);
 }
-void LocalTzMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("LOCALTZ");
+
+void IsoWeekOfYearMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
+  const std::optional<double> date = DateOfCall(params);
+  result = date ? std::to_string(IsoWeekOfDate(*date)) : std::string(kWrongParamCount);
+}
+
+void EasterSundayMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
+  result =
+      FormatShortDate(EasterDate(GetParamInt(params, 0)), CalendarSystem().readShortDateSettings());
+}
+
+void LocalTzMacro(IWRPDataProvider*, IWRPDataProvider*, std::string& result) {
+  result = GmtOffsetText(UtcOffsetDays());
 }
 
 }  // namespace quillet
