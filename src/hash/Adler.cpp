@@ -22,6 +22,8 @@ void AddGroups(uint32_t& s1, uint32_t& s2, const uint8_t* data, size_t n) {
   uint32_t sums[kLanes] = {};
   uint32_t nested[kLanes] = {};
   for (size_t g = 0; g < n; ++g, data += kLanes) {
+    // Kept as a loop so that it becomes vector adds rather than 32 scalars.
+#pragma GCC unroll 1
     for (size_t j = 0; j < kLanes; ++j) {
       sums[j] += data[j];
       nested[j] += sums[j];

@@ -27,6 +27,23 @@ constexpr uint8_t kPiSubst[256] = {
     102, 88,  208, 228, 166, 119, 114, 248, 235, 117, 75,  10,  49,  68,  80,  180, 143, 237, 31,
     26,  219, 153, 141, 51,  159, 17,  131, 20};
 
+// MD2's rounds are one long chain of table look-ups (t = X[k] ^= S[t]), so
+// their speed is the latency of one look-up plus one XOR. The state bytes are
+// therefore held as addresses of their entries in a table of pre-scaled
+// substitutions: XORing such an address with an entry gives the address for
+// the next step directly, and the look-up is a plain pointer dereference
+// instead of an indexed load, which is a cycle faster on current processors.
+// The table's alignment makes "base + offset" and "base XOR offset" agree.
+constexpr size_t kStride = sizeof(uintptr_t);
+struct alignas(256 * kStride) ScaledSubst {
+  uintptr_t entries[256];
+};
+constexpr ScaledSubst kScaledSubst = [] {
+  ScaledSubst table{};
+  for (size_t i = 0; i < 256; ++i) table.entries[i] = kPiSubst[i] * kStride;
+  return table;
+}();
+
 // One MD2 block: checksum first (its carried byte is the last one written,
 // checksum[15]), then the 18 rounds over the 48-byte state.
 void MD2Block(MD2State& state, const uint8_t* block) {
@@ -35,19 +52,19 @@ void MD2Block(MD2State& state, const uint8_t* block) {
     state.checksum[i] ^= kPiSubst[block[i] ^ last];
     last = state.checksum[i];
   }
-  uint8_t* x = state.x;
+  const uintptr_t base = reinterpret_cast<uintptr_t>(kScaledSubst.entries);
+  uintptr_t x[48];
   for (size_t i = 0; i < 16; ++i) {
-    x[16 + i] = block[i];
-    x[32 + i] = static_cast<uint8_t>(block[i] ^ x[i]);
+    x[i] = base + state.x[i] * kStride;
+    x[16 + i] = base + block[i] * kStride;
+    x[32 + i] = base + (block[i] ^ state.x[i]) * kStride;
   }
-  uint32_t t = 0;
-  for (uint32_t round = 0; round < 18; ++round) {
-    for (size_t k = 0; k < 48; ++k) {
-      x[k] ^= kPiSubst[t];
-      t = x[k];
-    }
-    t = (t + round) & 0xFF;
+  uintptr_t t = base;  // the entry of 0
+  for (uintptr_t round = 0; round < 18; ++round) {
+    for (size_t k = 0; k < 48; ++k) t = x[k] ^= *reinterpret_cast<const uintptr_t*>(t);
+    t = base + ((t - base + round * kStride) & (255 * kStride));
   }
+  for (size_t i = 0; i < 16; ++i) state.x[i] = static_cast<uint8_t>((x[i] - base) / kStride);
 }
 
 void MD2Blocks(MD2State& state, const uint8_t* blocks, size_t count) {
