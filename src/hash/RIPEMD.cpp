@@ -63,12 +63,23 @@ inline void Step160(uint32_t (&v)[5], const uint32_t (&x)[16]) {
   v[c] = RotL32(v[c], 10);
 }
 
+// One block of RIPEMD-160; the chaining words of both lines are locals of
+// this function so that they live in registers throughout.
 template <size_t... J>
-inline void Lines160(uint32_t (&left)[5], uint32_t (&right)[5], const uint32_t (&x)[16],
-                     std::index_sequence<J...>) {
+void Compress160(uint32_t (&h)[5], const uint8_t* block, std::index_sequence<J...>) {
+  uint32_t x[16];
+  for (size_t i = 0; i < 16; ++i) x[i] = LoadLE32(block + 4 * i);
+  uint32_t left[5] = {h[0], h[1], h[2], h[3], h[4]};
+  uint32_t right[5] = {h[0], h[1], h[2], h[3], h[4]};
   ((Step160<J, J / 16, kLeftConstants[J / 16], kLeftWord[J], kLeftShift[J]>(left, x),
     Step160<J, 4 - J / 16, kRight160Constants[J / 16], kRightWord[J], kRightShift[J]>(right, x)),
    ...);
+  const uint32_t t = h[1] + left[2] + right[3];
+  h[1] = h[2] + left[3] + right[4];
+  h[2] = h[3] + left[4] + right[0];
+  h[3] = h[4] + left[0] + right[1];
+  h[4] = h[0] + left[1] + right[2];
+  h[0] = t;
 }
 
 // Step J of a RIPEMD-128 line: four words, no rotation of C.
@@ -79,49 +90,28 @@ inline void Step128(uint32_t (&v)[4], const uint32_t (&x)[16]) {
 }
 
 template <size_t... J>
-inline void Lines128(uint32_t (&left)[4], uint32_t (&right)[4], const uint32_t (&x)[16],
-                     std::index_sequence<J...>) {
+void Compress128(uint32_t (&h)[5], const uint8_t* block, std::index_sequence<J...>) {
+  uint32_t x[16];
+  for (size_t i = 0; i < 16; ++i) x[i] = LoadLE32(block + 4 * i);
+  uint32_t left[4] = {h[0], h[1], h[2], h[3]};
+  uint32_t right[4] = {h[0], h[1], h[2], h[3]};
   ((Step128<J, J / 16, kLeftConstants[J / 16], kLeftWord[J], kLeftShift[J]>(left, x),
     Step128<J, 3 - J / 16, kRight128Constants[J / 16], kRightWord[J], kRightShift[J]>(right, x)),
    ...);
-}
-
-void Blocks160(uint32_t (&h)[5], const uint8_t* blocks, size_t count) {
-  for (; count > 0; --count, blocks += 64) {
-    uint32_t x[16];
-    for (size_t i = 0; i < 16; ++i) x[i] = LoadLE32(blocks + 4 * i);
-    uint32_t left[5] = {h[0], h[1], h[2], h[3], h[4]};
-    uint32_t right[5] = {h[0], h[1], h[2], h[3], h[4]};
-    Lines160(left, right, x, std::make_index_sequence<80>());
-    const uint32_t t = h[1] + left[2] + right[3];
-    h[1] = h[2] + left[3] + right[4];
-    h[2] = h[3] + left[4] + right[0];
-    h[3] = h[4] + left[0] + right[1];
-    h[4] = h[0] + left[1] + right[2];
-    h[0] = t;
-  }
-}
-
-void Blocks128(uint32_t (&h)[5], const uint8_t* blocks, size_t count) {
-  for (; count > 0; --count, blocks += 64) {
-    uint32_t x[16];
-    for (size_t i = 0; i < 16; ++i) x[i] = LoadLE32(blocks + 4 * i);
-    uint32_t left[4] = {h[0], h[1], h[2], h[3]};
-    uint32_t right[4] = {h[0], h[1], h[2], h[3]};
-    Lines128(left, right, x, std::make_index_sequence<64>());
-    const uint32_t t = h[1] + left[2] + right[3];
-    h[1] = h[2] + left[3] + right[0];
-    h[2] = h[3] + left[0] + right[1];
-    h[3] = h[0] + left[1] + right[2];
-    h[0] = t;
-  }
+  const uint32_t t = h[1] + left[2] + right[3];
+  h[1] = h[2] + left[3] + right[0];
+  h[2] = h[3] + left[0] + right[1];
+  h[3] = h[0] + left[1] + right[2];
+  h[0] = t;
 }
 
 void Blocks(uint32_t (&h)[5], const uint8_t* blocks, size_t count, uint32_t bits) {
-  if (bits == 160)
-    Blocks160(h, blocks, count);
-  else
-    Blocks128(h, blocks, count);
+  for (; count > 0; --count, blocks += 64) {
+    if (bits == 160)
+      Compress160(h, blocks, std::make_index_sequence<80>());
+    else
+      Compress128(h, blocks, std::make_index_sequence<64>());
+  }
 }
 
 }  // namespace

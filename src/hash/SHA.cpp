@@ -3,6 +3,7 @@
 #include "hash/SHA.h"
 
 #include <cstring>
+#include <utility>
 
 #include "hash/CryptoUtils.h"
 
@@ -48,111 +49,99 @@ constexpr uint32_t Maj(uint32_t x, uint32_t y, uint32_t z) {
   return (x & y) | (z & (x | y));
 }
 
-// The schedule word t of SHA-1, kept as a ring of sixteen words.
-inline uint32_t Sha1Word(uint32_t (&w)[16], size_t t) {
-  if (t >= 16)
-    w[t % 16] = RotL32(w[(t - 3) % 16] ^ w[(t - 8) % 16] ^ w[(t - 14) % 16] ^ w[t % 16], 1);
-  return w[t % 16];
-}
-
-// One SHA-1 step with the roles of the words passed in instead of moved:
-// e becomes the new a, b its rotation.
-template <uint32_t (*Fn)(uint32_t, uint32_t, uint32_t)>
-inline void Sha1Step(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t kw) {
-  e += RotL32(a, 5) + Fn(b, c, d) + kw;
-  b = RotL32(b, 30);
-}
-
 constexpr uint32_t Parity(uint32_t x, uint32_t y, uint32_t z) {
   return x ^ y ^ z;
 }
 
-template <uint32_t (*Fn)(uint32_t, uint32_t, uint32_t), uint32_t K>
-inline void Sha1Round(uint32_t (&v)[5], uint32_t (&w)[16], size_t first) {
-  uint32_t a = v[0], b = v[1], c = v[2], d = v[3], e = v[4];
-  for (size_t t = first; t < first + 20; t += 5) {
-    Sha1Step<Fn>(a, b, c, d, e, K + Sha1Word(w, t));
-    Sha1Step<Fn>(e, a, b, c, d, K + Sha1Word(w, t + 1));
-    Sha1Step<Fn>(d, e, a, b, c, K + Sha1Word(w, t + 2));
-    Sha1Step<Fn>(c, d, e, a, b, K + Sha1Word(w, t + 3));
-    Sha1Step<Fn>(b, c, d, e, a, K + Sha1Word(w, t + 4));
-  }
-  v[0] = a, v[1] = b, v[2] = c, v[3] = d, v[4] = e;
+// SHA-1 step J, unrolled at compile time. The five words keep their slots
+// and the roles move instead: the sum goes to the slot of e (the next a) and
+// b is rotated in place (the next c).
+// The schedule word is made here too, next to its use: made in a loop of its
+// own, it gets vectorised into overlapping loads and stores that stall.
+template <size_t J>
+inline void Sha1Step(uint32_t (&v)[5], uint32_t (&w)[80]) {
+  if constexpr (J >= 16) w[J] = RotL32(w[J - 3] ^ w[J - 8] ^ w[J - 14] ^ w[J - 16], 1);
+  constexpr size_t a = (80 - J) % 5, b = (81 - J) % 5, c = (82 - J) % 5, d = (83 - J) % 5,
+                   e = (84 - J) % 5;
+  uint32_t f;
+  if constexpr (J < 20)
+    f = Ch(v[b], v[c], v[d]) + 0x5A827999;
+  else if constexpr (J < 40)
+    f = Parity(v[b], v[c], v[d]) + 0x6ED9EBA1;
+  else if constexpr (J < 60)
+    f = Maj(v[b], v[c], v[d]) + 0x8F1BBCDC;
+  else
+    f = Parity(v[b], v[c], v[d]) + 0xCA62C1D6;
+  v[e] += RotL32(v[a], 5) + f + w[J];
+  v[b] = RotL32(v[b], 30);
+}
+
+template <size_t... J>
+void Sha1Compress(uint32_t (&h)[8], const uint8_t* block, std::index_sequence<J...>) {
+  uint32_t w[80];
+  for (size_t t = 0; t < 16; ++t) w[t] = LoadBE32(block + 4 * t);
+  uint32_t v[5] = {h[0], h[1], h[2], h[3], h[4]};
+  (Sha1Step<J>(v, w), ...);
+  for (size_t i = 0; i < 5; ++i) h[i] += v[i];
 }
 
 void Sha1Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count) {
-  for (; count > 0; --count, blocks += 64) {
-    uint32_t w[16];
-    for (size_t t = 0; t < 16; ++t) w[t] = LoadBE32(blocks + 4 * t);
-    uint32_t v[5] = {h[0], h[1], h[2], h[3], h[4]};
-    Sha1Round<Ch, 0x5A827999>(v, w, 0);
-    Sha1Round<Parity, 0x6ED9EBA1>(v, w, 20);
-    Sha1Round<Maj, 0x8F1BBCDC>(v, w, 40);
-    Sha1Round<Parity, 0xCA62C1D6>(v, w, 60);
-    for (size_t i = 0; i < 5; ++i) h[i] += v[i];
-  }
+  for (; count > 0; --count, blocks += 64) Sha1Compress(h, blocks, std::make_index_sequence<80>());
 }
 
-// One SHA-2 step with the roles passed in: d and h take their new values,
-// and the caller shifts the roles by one for the next step.
-template <class Word, class Sigmas>
-inline void Sha2Step(Word a, Word b, Word c, Word& d, Word e, Word f, Word g, Word& h, Word kw) {
-  const Word t1 = h + Sigmas::Big1(e) + (g ^ (e & (f ^ g))) + kw;
-  const Word t2 = Sigmas::Big0(a) + ((a & b) | (c & (a | b)));
-  d += t1;
-  h = t1 + t2;
-}
-
-template <class Word, class Sigmas, size_t Steps>
-void Sha2Block(Word (&h)[8], const Word (&w)[Steps], const Word (&k)[Steps]) {
-  Word a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], hh = h[7];
-  for (size_t t = 0; t < Steps; t += 8) {
-    Sha2Step<Word, Sigmas>(a, b, c, d, e, f, g, hh, k[t] + w[t]);
-    Sha2Step<Word, Sigmas>(hh, a, b, c, d, e, f, g, k[t + 1] + w[t + 1]);
-    Sha2Step<Word, Sigmas>(g, hh, a, b, c, d, e, f, k[t + 2] + w[t + 2]);
-    Sha2Step<Word, Sigmas>(f, g, hh, a, b, c, d, e, k[t + 3] + w[t + 3]);
-    Sha2Step<Word, Sigmas>(e, f, g, hh, a, b, c, d, k[t + 4] + w[t + 4]);
-    Sha2Step<Word, Sigmas>(d, e, f, g, hh, a, b, c, k[t + 5] + w[t + 5]);
-    Sha2Step<Word, Sigmas>(c, d, e, f, g, hh, a, b, k[t + 6] + w[t + 6]);
-    Sha2Step<Word, Sigmas>(b, c, d, e, f, g, hh, a, k[t + 7] + w[t + 7]);
-  }
-  h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e, h[5] += f, h[6] += g, h[7] += hh;
-}
-
-struct Sha256Sigmas {
-  static uint32_t Big0(uint32_t x) { return RotR32(x, 2) ^ RotR32(x, 13) ^ RotR32(x, 22); }
-  static uint32_t Big1(uint32_t x) { return RotR32(x, 6) ^ RotR32(x, 11) ^ RotR32(x, 25); }
+struct Sha256Traits {
+  using Word = uint32_t;
+  static constexpr const uint32_t* kConstants = kSha256Constants;
+  static Word Big0(Word x) { return RotR32(x, 2) ^ RotR32(x, 13) ^ RotR32(x, 22); }
+  static Word Big1(Word x) { return RotR32(x, 6) ^ RotR32(x, 11) ^ RotR32(x, 25); }
+  static Word Small0(Word x) { return RotR32(x, 7) ^ RotR32(x, 18) ^ (x >> 3); }
+  static Word Small1(Word x) { return RotR32(x, 17) ^ RotR32(x, 19) ^ (x >> 10); }
+  static Word Load(const uint8_t* bytes) { return LoadBE32(bytes); }
 };
 
-struct Sha512Sigmas {
-  static uint64_t Big0(uint64_t x) { return RotR64(x, 28) ^ RotR64(x, 34) ^ RotR64(x, 39); }
-  static uint64_t Big1(uint64_t x) { return RotR64(x, 14) ^ RotR64(x, 18) ^ RotR64(x, 41); }
+struct Sha512Traits {
+  using Word = uint64_t;
+  static constexpr const uint64_t* kConstants = kSha512Constants;
+  static Word Big0(Word x) { return RotR64(x, 28) ^ RotR64(x, 34) ^ RotR64(x, 39); }
+  static Word Big1(Word x) { return RotR64(x, 14) ^ RotR64(x, 18) ^ RotR64(x, 41); }
+  static Word Small0(Word x) { return RotR64(x, 1) ^ RotR64(x, 8) ^ (x >> 7); }
+  static Word Small1(Word x) { return RotR64(x, 19) ^ RotR64(x, 61) ^ (x >> 6); }
+  static Word Load(const uint8_t* bytes) { return LoadBE64(bytes); }
 };
+
+// SHA-2 step J, unrolled at compile time, its schedule word made beside it
+// (see Sha1Step). The eight words keep their slots and the roles move: d and
+// h take their new values, which are the next e and a.
+template <class T, size_t J>
+inline void Sha2Step(typename T::Word (&v)[8], typename T::Word (&w)[80]) {
+  if constexpr (J >= 16) w[J] = w[J - 16] + T::Small0(w[J - 15]) + w[J - 7] + T::Small1(w[J - 2]);
+  constexpr size_t a = (80 - J) % 8, b = (81 - J) % 8, c = (82 - J) % 8, d = (83 - J) % 8,
+                   e = (84 - J) % 8, f = (85 - J) % 8, g = (86 - J) % 8, h = (87 - J) % 8;
+  const typename T::Word t1 =
+      v[h] + T::Big1(v[e]) + (v[g] ^ (v[e] & (v[f] ^ v[g]))) + T::kConstants[J] + w[J];
+  const typename T::Word t2 = T::Big0(v[a]) + ((v[a] & v[b]) | (v[c] & (v[a] | v[b])));
+  v[d] += t1;
+  v[h] = t1 + t2;
+}
+
+template <class T, size_t... J>
+void Sha2Compress(typename T::Word (&h)[8], const uint8_t* block, std::index_sequence<J...>) {
+  using Word = typename T::Word;
+  Word w[80];
+  for (size_t t = 0; t < 16; ++t) w[t] = T::Load(block + sizeof(Word) * t);
+  Word v[8] = {h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7]};
+  (Sha2Step<T, J>(v, w), ...);
+  for (size_t i = 0; i < 8; ++i) h[i] += v[i];
+}
 
 void Sha256Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count) {
-  for (; count > 0; --count, blocks += 64) {
-    uint32_t w[64];
-    for (size_t t = 0; t < 16; ++t) w[t] = LoadBE32(blocks + 4 * t);
-    for (size_t t = 16; t < 64; ++t) {
-      const uint32_t s0 = RotR32(w[t - 15], 7) ^ RotR32(w[t - 15], 18) ^ (w[t - 15] >> 3);
-      const uint32_t s1 = RotR32(w[t - 2], 17) ^ RotR32(w[t - 2], 19) ^ (w[t - 2] >> 10);
-      w[t] = w[t - 16] + s0 + w[t - 7] + s1;
-    }
-    Sha2Block<uint32_t, Sha256Sigmas>(h, w, kSha256Constants);
-  }
+  for (; count > 0; --count, blocks += 64)
+    Sha2Compress<Sha256Traits>(h, blocks, std::make_index_sequence<64>());
 }
 
 void Sha512Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
-  for (; count > 0; --count, blocks += 128) {
-    uint64_t w[80];
-    for (size_t t = 0; t < 16; ++t) w[t] = LoadBE64(blocks + 8 * t);
-    for (size_t t = 16; t < 80; ++t) {
-      const uint64_t s0 = RotR64(w[t - 15], 1) ^ RotR64(w[t - 15], 8) ^ (w[t - 15] >> 7);
-      const uint64_t s1 = RotR64(w[t - 2], 19) ^ RotR64(w[t - 2], 61) ^ (w[t - 2] >> 6);
-      w[t] = w[t - 16] + s0 + w[t - 7] + s1;
-    }
-    Sha2Block<uint64_t, Sha512Sigmas>(h, w, kSha512Constants);
-  }
+  for (; count > 0; --count, blocks += 128)
+    Sha2Compress<Sha512Traits>(h, blocks, std::make_index_sequence<80>());
 }
 
 void Sha32Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count, uint32_t variant) {
