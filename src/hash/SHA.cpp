@@ -1,0 +1,234 @@
+// The SHA family. Whole blocks are transformed straight from the input; the
+// buffer only holds the partial blocks at either end of an update.
+#include "hash/SHA.h"
+
+#include <cstring>
+#include <utility>
+
+#include "hash/CryptoUtils.h"
+
+namespace quillet {
+namespace {
+
+constexpr uint32_t kSha256Constants[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+constexpr uint64_t kSha512Constants[80] = {
+    0x428a2f98d728ae22, 0x7137449123ef65cd, 0xb5c0fbcfec4d3b2f, 0xe9b5dba58189dbbc,
+    0x3956c25bf348b538, 0x59f111f1b605d019, 0x923f82a4af194f9b, 0xab1c5ed5da6d8118,
+    0xd807aa98a3030242, 0x12835b0145706fbe, 0x243185be4ee4b28c, 0x550c7dc3d5ffb4e2,
+    0x72be5d74f27b896f, 0x80deb1fe3b1696b1, 0x9bdc06a725c71235, 0xc19bf174cf692694,
+    0xe49b69c19ef14ad2, 0xefbe4786384f25e3, 0x0fc19dc68b8cd5b5, 0x240ca1cc77ac9c65,
+    0x2de92c6f592b0275, 0x4a7484aa6ea6e483, 0x5cb0a9dcbd41fbd4, 0x76f988da831153b5,
+    0x983e5152ee66dfab, 0xa831c66d2db43210, 0xb00327c898fb213f, 0xbf597fc7beef0ee4,
+    0xc6e00bf33da88fc2, 0xd5a79147930aa725, 0x06ca6351e003826f, 0x142929670a0e6e70,
+    0x27b70a8546d22ffc, 0x2e1b21385c26c926, 0x4d2c6dfc5ac42aed, 0x53380d139d95b3df,
+    0x650a73548baf63de, 0x766a0abb3c77b2a8, 0x81c2c92e47edaee6, 0x92722c851482353b,
+    0xa2bfe8a14cf10364, 0xa81a664bbc423001, 0xc24b8b70d0f89791, 0xc76c51a30654be30,
+    0xd192e819d6ef5218, 0xd69906245565a910, 0xf40e35855771202a, 0x106aa07032bbd1b8,
+    0x19a4c116b8d2d0c8, 0x1e376c085141ab53, 0x2748774cdf8eeb99, 0x34b0bcb5e19b48a8,
+    0x391c0cb3c5c95a63, 0x4ed8aa4ae3418acb, 0x5b9cca4f7763e373, 0x682e6ff3d6b2b8a3,
+    0x748f82ee5defb2fc, 0x78a5636f43172f60, 0x84c87814a1f0ab72, 0x8cc702081a6439ec,
+    0x90befffa23631e28, 0xa4506cebde82bde9, 0xbef9a3f7b2c67915, 0xc67178f2e372532b,
+    0xca273eceea26619c, 0xd186b8c721c0c207, 0xeada7dd6cde0eb1e, 0xf57d4f7fee6ed178,
+    0x06f067aa72176fba, 0x0a637dc5a2c898a6, 0x113f9804bef90dae, 0x1b710b35131c471b,
+    0x28db77f523047d84, 0x32caab7b40c72493, 0x3c9ebe0a15c9bebc, 0x431d67c49c100d4c,
+    0x4cc5d4becb3e42b6, 0x597f299cfc657e2a, 0x5fcb6fab3ad6faec, 0x6c44198c4a475817};
+
+constexpr uint32_t Ch(uint32_t x, uint32_t y, uint32_t z) {
+  return z ^ (x & (y ^ z));
+}
+constexpr uint32_t Maj(uint32_t x, uint32_t y, uint32_t z) {
+  return (x & y) | (z & (x | y));
+}
+
+constexpr uint32_t Parity(uint32_t x, uint32_t y, uint32_t z) {
+  return x ^ y ^ z;
+}
+
+// SHA-1 step J, unrolled at compile time. The five words keep their slots
+// and the roles move instead: the sum goes to the slot of e (the next a) and
+// b is rotated in place (the next c).
+// The schedule word is made here too, next to its use: made in a loop of its
+// own, it gets vectorised into overlapping loads and stores that stall.
+template <size_t J>
+inline void Sha1Step(uint32_t (&v)[5], uint32_t (&w)[80]) {
+  if constexpr (J >= 16) w[J] = RotL32(w[J - 3] ^ w[J - 8] ^ w[J - 14] ^ w[J - 16], 1);
+  constexpr size_t a = (80 - J) % 5, b = (81 - J) % 5, c = (82 - J) % 5, d = (83 - J) % 5,
+                   e = (84 - J) % 5;
+  uint32_t f;
+  if constexpr (J < 20)
+    f = Ch(v[b], v[c], v[d]) + 0x5A827999;
+  else if constexpr (J < 40)
+    f = Parity(v[b], v[c], v[d]) + 0x6ED9EBA1;
+  else if constexpr (J < 60)
+    f = Maj(v[b], v[c], v[d]) + 0x8F1BBCDC;
+  else
+    f = Parity(v[b], v[c], v[d]) + 0xCA62C1D6;
+  v[e] += RotL32(v[a], 5) + f + w[J];
+  v[b] = RotL32(v[b], 30);
+}
+
+template <size_t... J>
+void Sha1Compress(uint32_t (&h)[8], const uint8_t* block, std::index_sequence<J...>) {
+  uint32_t w[80];
+  for (size_t t = 0; t < 16; ++t) w[t] = LoadBE32(block + 4 * t);
+  uint32_t v[5] = {h[0], h[1], h[2], h[3], h[4]};
+  (Sha1Step<J>(v, w), ...);
+  for (size_t i = 0; i < 5; ++i) h[i] += v[i];
+}
+
+void Sha1Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count) {
+  for (; count > 0; --count, blocks += 64) Sha1Compress(h, blocks, std::make_index_sequence<80>());
+}
+
+struct Sha256Traits {
+  using Word = uint32_t;
+  static constexpr const uint32_t* kConstants = kSha256Constants;
+  static Word Big0(Word x) { return RotR32(x, 2) ^ RotR32(x, 13) ^ RotR32(x, 22); }
+  static Word Big1(Word x) { return RotR32(x, 6) ^ RotR32(x, 11) ^ RotR32(x, 25); }
+  static Word Small0(Word x) { return RotR32(x, 7) ^ RotR32(x, 18) ^ (x >> 3); }
+  static Word Small1(Word x) { return RotR32(x, 17) ^ RotR32(x, 19) ^ (x >> 10); }
+  static Word Load(const uint8_t* bytes) { return LoadBE32(bytes); }
+};
+
+struct Sha512Traits {
+  using Word = uint64_t;
+  static constexpr const uint64_t* kConstants = kSha512Constants;
+  static Word Big0(Word x) { return RotR64(x, 28) ^ RotR64(x, 34) ^ RotR64(x, 39); }
+  static Word Big1(Word x) { return RotR64(x, 14) ^ RotR64(x, 18) ^ RotR64(x, 41); }
+  static Word Small0(Word x) { return RotR64(x, 1) ^ RotR64(x, 8) ^ (x >> 7); }
+  static Word Small1(Word x) { return RotR64(x, 19) ^ RotR64(x, 61) ^ (x >> 6); }
+  static Word Load(const uint8_t* bytes) { return LoadBE64(bytes); }
+};
+
+// SHA-2 step J, unrolled at compile time, its schedule word made beside it
+// (see Sha1Step). The eight words keep their slots and the roles move: d and
+// h take their new values, which are the next e and a.
+template <class T, size_t J>
+inline void Sha2Step(typename T::Word (&v)[8], typename T::Word (&w)[80]) {
+  if constexpr (J >= 16) w[J] = w[J - 16] + T::Small0(w[J - 15]) + w[J - 7] + T::Small1(w[J - 2]);
+  constexpr size_t a = (80 - J) % 8, b = (81 - J) % 8, c = (82 - J) % 8, d = (83 - J) % 8,
+                   e = (84 - J) % 8, f = (85 - J) % 8, g = (86 - J) % 8, h = (87 - J) % 8;
+  const typename T::Word t1 =
+      v[h] + T::Big1(v[e]) + (v[g] ^ (v[e] & (v[f] ^ v[g]))) + T::kConstants[J] + w[J];
+  const typename T::Word t2 = T::Big0(v[a]) + ((v[a] & v[b]) | (v[c] & (v[a] | v[b])));
+  v[d] += t1;
+  v[h] = t1 + t2;
+}
+
+template <class T, size_t... J>
+void Sha2Compress(typename T::Word (&h)[8], const uint8_t* block, std::index_sequence<J...>) {
+  using Word = typename T::Word;
+  Word w[80];
+  for (size_t t = 0; t < 16; ++t) w[t] = T::Load(block + sizeof(Word) * t);
+  Word v[8] = {h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7]};
+  (Sha2Step<T, J>(v, w), ...);
+  for (size_t i = 0; i < 8; ++i) h[i] += v[i];
+}
+
+void Sha256Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count) {
+  for (; count > 0; --count, blocks += 64)
+    Sha2Compress<Sha256Traits>(h, blocks, std::make_index_sequence<64>());
+}
+
+void Sha512Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
+  for (; count > 0; --count, blocks += 128)
+    Sha2Compress<Sha512Traits>(h, blocks, std::make_index_sequence<80>());
+}
+
+void Sha32Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count, uint32_t variant) {
+  if (variant == 1)
+    Sha1Blocks(h, blocks, count);
+  else
+    Sha256Blocks(h, blocks, count);
+}
+
+// The padding shared by both records: 0x80, zeros, then the bit count in the
+// last eight bytes (the 64-bit record's upper eight length bytes stay zero).
+template <size_t Block, class Transform>
+void Pad(uint8_t (&buffer)[Block], size_t fill, uint64_t bytes, Transform&& transform) {
+  buffer[fill++] = 0x80;
+  if (fill > Block - 8 - (Block == 128 ? 8 : 0)) {
+    std::memset(buffer + fill, 0, Block - fill);
+    transform(buffer, size_t{1});
+    fill = 0;
+  }
+  std::memset(buffer + fill, 0, Block - 8 - fill);
+  const uint64_t bits = bytes << 3;
+  for (size_t i = 0; i < 8; ++i) buffer[Block - 1 - i] = static_cast<uint8_t>(bits >> (8 * i));
+  transform(buffer, size_t{1});
+}
+
+}  // namespace
+
+void Sha1Init(Sha32State& state) {
+  state = {};
+  const uint32_t h[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
+  std::memcpy(state.h, h, sizeof h);
+}
+
+void Sha256Init(Sha32State& state) {
+  state = {};
+  const uint32_t h[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                         0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+  std::memcpy(state.h, h, sizeof h);
+}
+
+void Sha32Update(Sha32State& state, const uint8_t* data, size_t length, uint32_t variant) {
+  state.bytes += length;
+  FeedBlocks(state.buffer, state.fill, data, length,
+             [&state, variant](const uint8_t* blocks, size_t count) {
+               Sha32Blocks(state.h, blocks, count, variant);
+             });
+}
+
+void Sha32Final(Sha32State& state, uint32_t variant, std::string& hex) {
+  Pad(state.buffer, state.fill, state.bytes, [&state, variant](const uint8_t* block, size_t n) {
+    Sha32Blocks(state.h, block, n, variant);
+  });
+  state.fill = 0;
+  hex.clear();
+  const size_t words = variant == 1 ? 5 : 8;
+  for (size_t i = 0; i < words; ++i) hex += ValueToHex(8, state.h[i]);
+}
+
+void Sha384Init(Sha64State& state) {
+  state = {};
+  const uint64_t h[8] = {0xcbbb9d5dc1059ed8, 0x629a292a367cd507, 0x9159015a3070dd17,
+                         0x152fecd8f70e5939, 0x67332667ffc00b31, 0x8eb44a8768581511,
+                         0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
+  std::memcpy(state.h, h, sizeof h);
+}
+
+void Sha512Init(Sha64State& state) {
+  state = {};
+  const uint64_t h[8] = {0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b,
+                         0xa54ff53a5f1d36f1, 0x510e527fade682d1, 0x9b05688c2b3e6c1f,
+                         0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
+  std::memcpy(state.h, h, sizeof h);
+}
+
+void Sha64Update(Sha64State& state, const uint8_t* data, size_t length) {
+  state.bytes += length;
+  FeedBlocks(state.buffer, state.fill, data, length,
+             [&state](const uint8_t* blocks, size_t n) { Sha512Blocks(state.h, blocks, n); });
+}
+
+void Sha64Final(Sha64State& state, uint32_t bits, std::string& hex) {
+  Pad(state.buffer, state.fill, state.bytes,
+      [&state](const uint8_t* block, size_t n) { Sha512Blocks(state.h, block, n); });
+  state.fill = 0;
+  hex.clear();
+  const size_t words = bits == 384 ? 6 : 8;
+  for (size_t i = 0; i < words; ++i) hex += ValueToHex(16, state.h[i]);
+}
+
+}  // namespace quillet
