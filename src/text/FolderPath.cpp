@@ -22,8 +22,12 @@ std::string AskHost(IWRPDataProvider* context, std::string_view name) {
 void FolderPathMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result) {
   std::string form = "r";
   if (params->GetCount() == 1) form = AsciiLowerCase(GetParamStr(params, 0));
-  const std::string base = AskHost(context, "%ACCOUNTDIR") + "\\";
+  const std::string accountDir = AskHost(context, "%ACCOUNTDIR");
   const std::string folderName = AskHost(context, "%FolderName");
+  // Without an account directory the base would be "\" alone: the root of
+  // the current drive, searched to its last folder while the host waits.
+  if (accountDir.empty()) return;
+  const std::string base = accountDir + "\\";
 
   const bool full = form == "f";
   bool first = true;
