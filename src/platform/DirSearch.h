@@ -15,7 +15,6 @@ inline constexpr uint32_t kAttributeHidden = 0x02;
 inline constexpr uint32_t kAttributeSystem = 0x04;
 inline constexpr uint32_t kAttributeVolumeLabel = 0x08;
 inline constexpr uint32_t kAttributeDirectory = 0x10;
-inline constexpr uint32_t kAttributeArchive = 0x20;
 inline constexpr uint32_t kAttributeNormal = 0x80;
 inline constexpr uint32_t kAttributeReparsePoint = 0x400;
 
