@@ -1,0 +1,33 @@
+// Directory search by name pattern, with the attributes of what it finds: the
+// operating system's own search where it has one, and the same behaviour over
+// POSIX directories otherwise.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet::platform {
+
+// Attribute bits with the values the Windows file system gives them.
+inline constexpr uint32_t kAttributeReadOnly = 0x01;
+inline constexpr uint32_t kAttributeHidden = 0x02;
+inline constexpr uint32_t kAttributeSystem = 0x04;
+inline constexpr uint32_t kAttributeVolumeLabel = 0x08;
+inline constexpr uint32_t kAttributeDirectory = 0x10;
+inline constexpr uint32_t kAttributeNormal = 0x80;
+inline constexpr uint32_t kAttributeReparsePoint = 0x400;
+
+struct DirEntry {
+  std::string name;
+  uint32_t attributes;
+};
+
+// The entries of a directory whose names fit a pattern, in the order the
+// system gives them. searchPath is the directory, a backslash and the pattern,
+// in which * stands for any run of characters and ? for any one character;
+// names are compared without regard to case and "*.*" fits every name. A
+// directory that cannot be searched gives no entry.
+std::vector<DirEntry> SearchDirectory(const std::string& searchPath);
+
+}  // namespace quillet::platform
