@@ -27,33 +27,38 @@ int32_t HostProvider::GetText(int32_t index, char* buffer, int32_t size) {
   return count;
 }
 
+// A failure is raised while no object of this frame is alive: on Windows it
+// leaves the frame without running destructors, as a real host's would.
 int32_t HostProvider::SetText(int32_t index, const char* text, int32_t length) {
-  const std::string value(text, length > 0 ? static_cast<size_t>(length) : 0);
-  setTextCalls_.push_back({index, value, text[length > 0 ? length : 0] == '\0'});
+  const size_t size = length > 0 ? static_cast<size_t>(length) : 0;
+  setTextCalls_.push_back({index, std::string(text, size), text[size] == '\0'});
+  if (failSetText) platform::RaiseHostFailure("Cannot insert the text");
   if (index >= 0) {
     if (items_.size() <= static_cast<size_t>(index)) items_.resize(static_cast<size_t>(index) + 1);
-    items_[static_cast<size_t>(index)] = value;
+    items_[static_cast<size_t>(index)] = setTextCalls_.back().text;
   }
   return 0;
 }
 
 int32_t HostProvider::GetInt(int32_t index) {
+  if (failGetInt) platform::RaiseHostFailure("'x' is not a valid integer value");
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) return 0;
   return static_cast<int32_t>(std::strtol(items_[static_cast<size_t>(index)].c_str(), nullptr, 10));
 }
 
 int32_t HostProvider::GetCount() {
   ++getCountCalls_;
+  if (failGetCount) platform::RaiseHostFailure("The parameter list is gone");
   return static_cast<int32_t>(items_.size());
 }
 
 int32_t HostProvider::ExpandTemplate(const char* text, int32_t length, int32_t flags,
                                      IWRPDataProvider* provider) {
-  const std::string command(text, length > 0 ? static_cast<size_t>(length) : 0);
-  expandCalls_.push_back({command, flags, provider == this, provider == nullptr});
-  const std::string outcome = onCommand ? onCommand(command) : std::string();
+  const size_t size = length > 0 ? static_cast<size_t>(length) : 0;
+  expandCalls_.push_back({std::string(text, size), flags, provider == this, provider == nullptr});
+  if (failExpandTemplate) platform::RaiseHostFailure("Unknown template command");
   if (items_.empty()) items_.resize(1);
-  items_[0] = outcome;
+  items_[0] = onCommand ? onCommand(expandCalls_.back().text) : std::string();
   return 0;
 }
 

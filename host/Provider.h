@@ -36,6 +36,11 @@ class HostProvider final : public IWRPDataProvider {
   std::function<std::string(std::string_view command)> onCommand;
   // GetText of this index fails the way the host's runtime fails.
   std::optional<int32_t> failGetTextAt;
+  // These operations fail the same way (after recording the call).
+  bool failGetInt = false;
+  bool failGetCount = false;
+  bool failSetText = false;
+  bool failExpandTemplate = false;
 
   std::vector<std::string>& items() { return items_; }
   const std::vector<SetTextCall>& setTextCalls() const { return setTextCalls_; }

@@ -18,7 +18,7 @@ namespace {
 // The date of a day-or-week macro: now without a parameter, the parsed date
 // text with one, nothing for any other count.
 std::optional<double> DateOfCall(IWRPDataProvider* params) {
-  switch (params->GetCount()) {
+  switch (GetParamCount(params)) {
     case 0:
       return NowDateValue();
     case 1:

@@ -1,8 +1,6 @@
 // The eleven entry points the host calls. Each runs its work at the export
 // boundary, so a failure reaches the host as an abnormal end and never as an
 // escaped C++ exception or a crash.
-#include <algorithm>
-#include <limits>
 #include <string>
 
 #include "frame/Boundary.h"
@@ -20,10 +18,6 @@ namespace {
 
 constexpr char kProductName[] = "Quillet";
 
-int32_t DeliveredLength(const std::string& text) {
-  return static_cast<int32_t>(std::min<size_t>(text.size(), std::numeric_limits<int32_t>::max()));
-}
-
 int32_t RunMacro(const char* name, int32_t nameLength, IWRPDataProvider* context,
                  IWRPDataProvider* params) {
   if (nameLength < 1) return -1;
@@ -33,7 +27,7 @@ int32_t RunMacro(const char* name, int32_t nameLength, IWRPDataProvider* context
     Raise(kException, "The host passed no data provider for " + std::string(row->name));
   std::string result;
   row->handler(context, params, result);
-  context->SetText(0, result.c_str(), DeliveredLength(result));
+  SetResultText(context, result);
   return 0;
 }
 

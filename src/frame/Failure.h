@@ -26,6 +26,7 @@ class Failure : public std::exception {
 inline constexpr const char* kEConvertError = "EConvertError";
 inline constexpr const char* kEOutOfMemory = "EOutOfMemory";
 inline constexpr const char* kException = "Exception";
+inline constexpr const char* kEExternalException = "EExternalException";
 
 [[noreturn]] inline void Raise(const char* kind, std::string message) {
   throw Failure(kind, std::move(message));

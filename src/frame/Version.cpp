@@ -118,7 +118,7 @@ std::string GetInfoPage() {
 
 void QlVersionMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
   std::string mode;
-  switch (params->GetCount()) {
+  switch (GetParamCount(params)) {
     case 0:
       mode = "n";
       break;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "frame/Failure.h"
 #include "platform/Fault.h"
 
 namespace quillet {
@@ -21,16 +22,29 @@ struct GetTextCall {
   int32_t answer;
 };
 
-// One GetText call with every host failure contained; false when it failed.
-// No C++ object lives inside the guarded call, so nothing is lost when the
-// host's failure skips over it.
-bool GuardedGetText(GetTextCall& call) {
+// Runs one call into the host with its failures contained; false (with the
+// failure described) when the host failed. The guarded call creates no C++
+// object, so nothing is lost when the host's failure skips over it.
+template <typename Call>
+bool Guarded(Call& call, std::string& failure) {
   return platform::CallCatchingHostFailure(
-      [](void* argument) {
-        auto* c = static_cast<GetTextCall*>(argument);
-        c->answer = c->provider->GetText(c->index, c->buffer, c->size);
-      },
-      &call);
+      [](void* argument) { (*static_cast<Call*>(argument))(); }, &call, failure);
+}
+
+// A host failure outside GetText ends the macro call: it becomes a failure of
+// our own, which unwinds through the plug-in like any other.
+template <typename Call>
+void CallHost(Call&& call) {
+  std::string failure;
+  if (!Guarded(call, failure)) Raise(kEExternalException, failure);
+}
+
+bool GuardedGetText(GetTextCall& call) {
+  std::string ignored;
+  auto getText = [&call] {
+    call.answer = call.provider->GetText(call.index, call.buffer, call.size);
+  };
+  return Guarded(getText, ignored);
 }
 
 }  // namespace
@@ -55,7 +69,28 @@ std::string GetParamStr(IWRPDataProvider* provider, int32_t index) {
 }
 
 int32_t GetParamInt(IWRPDataProvider* provider, int32_t index) {
-  return provider->GetInt(index);
+  int32_t value = 0;
+  CallHost([&] { value = provider->GetInt(index); });
+  return value;
+}
+
+int32_t GetParamCount(IWRPDataProvider* provider) {
+  int32_t count = 0;
+  CallHost([&] { count = provider->GetCount(); });
+  return count;
+}
+
+void SetResultText(IWRPDataProvider* context, const std::string& text) {
+  const char* bytes = text.c_str();
+  const int32_t length = ClampedLength(text.size());
+  CallHost([&] { context->SetText(0, bytes, length); });
+}
+
+void ExpandHostTemplate(IWRPDataProvider* context, const std::string& command,
+                        IWRPDataProvider* provider) {
+  const char* bytes = command.c_str();
+  const int32_t length = ClampedLength(command.size());
+  CallHost([&] { context->ExpandTemplate(bytes, length, 0, provider); });
 }
 
 }  // namespace quillet

@@ -38,7 +38,21 @@ int32_t CopyToBuffer(std::string_view text, char* buffer, int32_t size);
 // Parameter index as text; anything the host fails with reads as empty.
 std::string GetParamStr(IWRPDataProvider* provider, int32_t index);
 
-// Parameter index as a number; a host failure is not caught.
+// The calls below pass a host failure on: it ends the macro call abnormally
+// (kind EExternalException), after everything of the call has been released.
+
+// Parameter index as a number.
 int32_t GetParamInt(IWRPDataProvider* provider, int32_t index);
+
+// The number of parameters.
+int32_t GetParamCount(IWRPDataProvider* provider);
+
+// Delivers text as the macro's result (item 0); the bytes are zero-terminated.
+void SetResultText(IWRPDataProvider* context, const std::string& text);
+
+// Has the host carry out a command of its template language; the outcome is
+// then Context's item 0.
+void ExpandHostTemplate(IWRPDataProvider* context, const std::string& command,
+                        IWRPDataProvider* provider);
 
 }  // namespace quillet

@@ -38,7 +38,7 @@ std::string NormalisedName(std::string name) {
 void HashMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
   uint32_t algorithm = htMD5;
   std::string text;
-  switch (params->GetCount()) {
+  switch (GetParamCount(params)) {
     case 1:
       text = GetParamStr(params, 0);
       break;

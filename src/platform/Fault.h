@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string_view>
+#include <string>
 
 namespace quillet::platform {
 
@@ -13,8 +13,9 @@ namespace quillet::platform {
 bool GuardedCopy(void* destination, const void* source, size_t size);
 
 // Runs call(argument); false when the call failed with whatever the host
-// raises (a structured exception on Windows, a C++ exception on POSIX).
-bool CallCatchingHostFailure(void (*call)(void* argument), void* argument);
+// raises (a structured exception on Windows, a C++ exception on POSIX), which
+// is then described in failure.
+bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::string& failure);
 
 // Ends the current host call abnormally with the given kind and message. Both
 // texts must live in storage that outlives the call (the host may read them

@@ -12,8 +12,8 @@ namespace {
 
 // A value of the host's template language, such as "%ACCOUNTDIR": the host
 // expands it into the context, which then holds the value as item 0.
-std::string AskHost(IWRPDataProvider* context, std::string_view name) {
-  context->ExpandTemplate(name.data(), static_cast<int32_t>(name.size()), 0, context);
+std::string AskHost(IWRPDataProvider* context, const std::string& name) {
+  ExpandHostTemplate(context, name, context);
   return GetParamStr(context, 0);
 }
 
@@ -21,7 +21,7 @@ std::string AskHost(IWRPDataProvider* context, std::string_view name) {
 
 void FolderPathMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result) {
   std::string form = "r";
-  if (params->GetCount() == 1) form = AsciiLowerCase(GetParamStr(params, 0));
+  if (GetParamCount(params) == 1) form = AsciiLowerCase(GetParamStr(params, 0));
   const std::string accountDir = AskHost(context, "%ACCOUNTDIR");
   const std::string folderName = AskHost(context, "%FolderName");
   // Without an account directory the base would be "\" alone: the root of

@@ -26,7 +26,7 @@ char QuoteFor(std::string_view value) {
 }  // namespace
 
 void XFaceMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result) {
-  if (params->GetCount() != 1) {
+  if (GetParamCount(params) != 1) {
     result = kWrongParamCount;
     return;
   }
@@ -37,7 +37,7 @@ void XFaceMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string
   // The host takes a 32-bit length; a longer command cannot be handed over.
   if (command.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
     throw std::bad_alloc();
-  context->ExpandTemplate(command.data(), static_cast<int32_t>(command.size()), 0, nullptr);
+  ExpandHostTemplate(context, command, nullptr);
   result = GetParamStr(context, 0);
 }
 

@@ -99,5 +99,48 @@ TEST(AbnormalEnd, MissingProviderEndsTheCallInsteadOfCrashing) {
   EXPECT_EQ(Result("WHOIS"), "* Not implemented yet *");
 }
 
+// A failure the host raises in any call but GetText passes out of the macro
+// call as an abnormal end; the plug-in releases what the call held and goes on.
+TEST(HostFailures, EndTheMacroCallAndThePluginGoesOn) {
+  struct Case {
+    const char* macro;
+    std::vector<std::string> params;
+    bool host::HostProvider::*contextFails;
+    bool host::HostProvider::*paramsFails;
+  };
+  const Case cases[] = {
+      {"HASH", {"MD5", "abc"}, nullptr, &host::HostProvider::failGetCount},
+      {"EASTERSUNDAY", {"2025"}, nullptr, &host::HostProvider::failGetInt},
+      {"ENCODEURL", {"a b"}, &host::HostProvider::failSetText, nullptr},
+      {"XFACE", {"face"}, &host::HostProvider::failExpandTemplate, nullptr},
+      {"FOLDERPATH", {}, &host::HostProvider::failExpandTemplate, nullptr},
+  };
+  for (const Case& c : cases) {
+    for (int round = 0; round < 50; ++round) {
+      host::HostProvider context;
+      host::HostProvider params(c.params);
+      if (c.contextFails) context.*c.contextFails = true;
+      if (c.paramsFails) params.*c.paramsFails = true;
+      const MacroRun run = Exec(c.macro, context, params);
+      ASSERT_TRUE(run.ended) << c.macro;
+      EXPECT_EQ(run.end.kind, "EExternalException") << c.macro;
+      EXPECT_FALSE(run.end.message.empty()) << c.macro;
+    }
+    EXPECT_EQ(Result("WHOIS"), "* Not implemented yet *") << "after " << c.macro;
+  }
+  EXPECT_EQ(Result("ENCODEURL", {"a b"}), "a%20b");
+}
+
+// A host that cannot deliver a parameter's text leaves it empty.
+TEST(HostFailures, AnUnreadableParameterReadsAsEmpty) {
+  host::HostProvider context;
+  host::HostProvider params({"a b"});
+  params.failGetTextAt = 0;
+  const MacroRun run = Exec("ENCODEURL", context, params);
+  ASSERT_FALSE(run.ended) << run.end.message;
+  EXPECT_EQ(run.answer, 0);
+  EXPECT_EQ(Delivered(context), "");
+}
+
 }  // namespace
 }  // namespace quillet::conformance

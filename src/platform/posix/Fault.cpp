@@ -20,13 +20,16 @@ bool GuardedCopy(void* destination, const void* source, size_t size) {
   return process_vm_writev(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(size);
 }
 
-bool CallCatchingHostFailure(void (*call)(void* argument), void* argument) {
+bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::string& failure) {
   try {
     call(argument);
     return true;
+  } catch (const std::exception& hostFailure) {
+    failure = hostFailure.what();
   } catch (...) {
-    return false;
+    failure = "External exception";
   }
+  return false;
 }
 
 void EndHostCall(const char* kind, const char* message, size_t length) {

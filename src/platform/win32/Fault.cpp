@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "frame/WrpAbi.h"
@@ -30,8 +31,14 @@ bool GuardedCopy(void* destination, const void* source, size_t size) {
       &job, nullptr);
 }
 
-bool CallCatchingHostFailure(void (*call)(void* argument), void* argument) {
-  return RunRegistered(call, argument, nullptr);
+bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::string& failure) {
+  EXCEPTION_RECORD record{};
+  if (RunRegistered(call, argument, &record)) return true;
+  char text[40];
+  std::snprintf(text, sizeof text, "External exception %08lX",
+                static_cast<unsigned long>(record.ExceptionCode));
+  failure = text;
+  return false;
 }
 
 void EndHostCall(const char* kind, const char* message, size_t length) {
