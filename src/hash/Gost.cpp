@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "hash/CryptoUtils.h"
@@ -50,22 +51,37 @@ inline uint32_t RoundFunction(uint32_t x) {
          kRoundTables[2][(x >> 16) & 0xFF] ^ kRoundTables[3][x >> 24];
 }
 
-// GOST 28147-89 in simple substitution mode on a 64-bit block: key words 0 to 7
-// three times, then 7 down to 0; the halves leave in swapped order.
-inline uint64_t Encrypt(uint64_t block, const uint32_t (&key)[8]) {
-  uint32_t n1 = static_cast<uint32_t>(block);
-  uint32_t n2 = static_cast<uint32_t>(block >> 32);
+// GOST 28147-89 in simple substitution mode on the four 64-bit parts of h,
+// each under its own key: key words 0 to 7 three times, then 7 down to 0; the
+// halves leave in swapped order. The four encryptions are independent, so
+// their rounds are interleaved.
+using Keys = uint32_t[4][8];
+
+[[gnu::always_inline]] inline void Rounds(uint32_t (&target)[4], const uint32_t (&source)[4],
+                                          const Keys& keys, unsigned j) {
+  target[0] ^= RoundFunction(source[0] + keys[0][j]);
+  target[1] ^= RoundFunction(source[1] + keys[1][j]);
+  target[2] ^= RoundFunction(source[2] + keys[2][j]);
+  target[3] ^= RoundFunction(source[3] + keys[3][j]);
+}
+
+inline void Encrypt(const Value& h, const Keys& keys, Value& s) {
+  uint32_t n1[4], n2[4];
+  for (unsigned i = 0; i < 4; ++i) {
+    n1[i] = static_cast<uint32_t>(h[i]);
+    n2[i] = static_cast<uint32_t>(h[i] >> 32);
+  }
   for (int repeat = 0; repeat < 3; ++repeat) {
-    for (int j = 0; j < 8; j += 2) {
-      n2 ^= RoundFunction(n1 + key[j]);
-      n1 ^= RoundFunction(n2 + key[j + 1]);
+    for (unsigned j = 0; j < 8; j += 2) {
+      Rounds(n2, n1, keys, j);
+      Rounds(n1, n2, keys, j + 1);
     }
   }
-  for (int j = 7; j > 0; j -= 2) {
-    n2 ^= RoundFunction(n1 + key[j]);
-    n1 ^= RoundFunction(n2 + key[j - 1]);
+  for (unsigned j = 8; j > 0; j -= 2) {
+    Rounds(n2, n1, keys, j - 1);
+    Rounds(n1, n2, keys, j - 2);
   }
-  return static_cast<uint64_t>(n1) << 32 | n2;
+  for (unsigned i = 0; i < 4; ++i) s[i] = static_cast<uint64_t>(n1[i]) << 32 | n2[i];
 }
 
 // P: byte 8i + k of w becomes byte 4k + i of the key, i.e. key word k gathers
@@ -98,7 +114,7 @@ constexpr Value kC3 = {0xFF00FF00FF00FF00ull, 0x00FF00FF00FF00FFull, 0xFF0000FF0
 void Compress(Value& h, const Value& m) {
   Value u = {h[0], h[1], h[2], h[3]};
   Value v = {m[0], m[1], m[2], m[3]};
-  Value s;
+  Keys keys;
   for (unsigned j = 0; j < 4; ++j) {
     if (j > 0) {
       ShiftA(u);
@@ -109,10 +125,10 @@ void Compress(Value& h, const Value& m) {
       ShiftA(v);
     }
     const Value w = {u[0] ^ v[0], u[1] ^ v[1], u[2] ^ v[2], u[3] ^ v[3]};
-    uint32_t key[8];
-    KeyFrom(w, key);
-    s[j] = Encrypt(h[j], key);
+    KeyFrom(w, keys[j]);
   }
+  Value s;
+  Encrypt(h, keys, s);
   // psi shifts sixteen 16-bit words down by one and puts the XOR of words 0, 1,
   // 2, 3, 12 and 15 on top: a linear recurrence, so psi^n(y) is the window at n
   // of the sequence that y starts.
@@ -136,8 +152,9 @@ void Compress(Value& h, const Value& m) {
 }
 
 uint64_t LoadLittle64(const uint8_t* bytes) {
-  uint64_t word = 0;
-  for (unsigned i = 0; i < 8; ++i) word |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = ByteSwap64(word);
   return word;
 }
 

@@ -3,6 +3,7 @@
 #include "hash/HAVAL.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -58,13 +59,17 @@ constexpr uint32_t F1(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32
                       uint32_t x0) {
   return (x1 & (x0 ^ x4)) ^ (x2 & x5) ^ (x3 & x6) ^ x0;
 }
+// F2 and F3 are rearranged (same values) so that x3 of F2 and x0 of F3, the
+// words the previous step has just written when 3 passes are run, pass
+// through as few operations as possible.
 constexpr uint32_t F2(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
                       uint32_t x0) {
-  return (x2 & ((x1 & ~x3) ^ (x4 & x5) ^ x6 ^ x0)) ^ (x4 & (x1 ^ x5)) ^ (x3 & x5) ^ x0;
+  const uint32_t x12 = x1 & x2;
+  return x12 ^ (x3 & (x5 ^ x12)) ^ (x2 & ((x4 & x5) ^ x6 ^ x0)) ^ (x4 & (x1 ^ x5)) ^ x0;
 }
 constexpr uint32_t F3(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
                       uint32_t x0) {
-  return (x3 & ((x1 & x2) ^ x6 ^ x0)) ^ (x1 & x4) ^ (x2 & x5) ^ x0;
+  return (x3 & ((x1 & x2) ^ x6)) ^ (x0 & ~x3) ^ (x1 & x4) ^ (x2 & x5);
 }
 constexpr uint32_t F4(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint32_t x2, uint32_t x1,
                       uint32_t x0) {
@@ -104,7 +109,7 @@ constexpr uint32_t Phi(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint3
 // Step step of a pass replaces working word 7 - step (mod 8); the other seven
 // words enter the Boolean function in the rotated order of the definition.
 template <int pass, int passes, size_t step>
-inline void Step(uint32_t (&t)[8], const uint32_t (&w)[32]) {
+[[gnu::always_inline]] inline void Step(uint32_t (&t)[8], const uint32_t (&w)[32]) {
   constexpr size_t s = step % 8;
   uint32_t& x7 = t[(15 - s) % 8];
   const uint32_t f =
@@ -114,23 +119,23 @@ inline void Step(uint32_t (&t)[8], const uint32_t (&w)[32]) {
 }
 
 template <int pass, int passes, size_t... steps>
-inline void PassSteps(uint32_t (&t)[8], const uint32_t (&w)[32], std::index_sequence<steps...>) {
+[[gnu::always_inline]] inline void PassSteps(uint32_t (&t)[8], const uint32_t (&w)[32],
+                                             std::index_sequence<steps...>) {
   (Step<pass, passes, steps>(t, w), ...);
 }
 
 template <int passes, int... passNumbers>
-inline void AllPasses(uint32_t (&t)[8], const uint32_t (&w)[32],
-                      std::integer_sequence<int, passNumbers...>) {
+[[gnu::always_inline]] inline void AllPasses(uint32_t (&t)[8], const uint32_t (&w)[32],
+                                             std::integer_sequence<int, passNumbers...>) {
   (PassSteps<passNumbers, passes>(t, w, std::make_index_sequence<32>()), ...);
 }
 
 template <int passes>
 void Transform(uint32_t (&fingerprint)[8], const uint8_t* block) {
   uint32_t w[32];
-  for (size_t i = 0; i < 32; ++i) {
-    w[i] = static_cast<uint32_t>(block[4 * i]) | static_cast<uint32_t>(block[4 * i + 1]) << 8 |
-           static_cast<uint32_t>(block[4 * i + 2]) << 16 |
-           static_cast<uint32_t>(block[4 * i + 3]) << 24;
+  std::memcpy(w, block, sizeof w);
+  if constexpr (std::endian::native == std::endian::big) {
+    for (uint32_t& word : w) word = ByteSwap32(word);
   }
   uint32_t t[8];
   std::copy(fingerprint, fingerprint + 8, t);

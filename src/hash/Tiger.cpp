@@ -4,6 +4,7 @@
 #include "hash/Tiger.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "hash/CryptoUtils.h"
@@ -12,7 +13,7 @@ namespace quillet {
 namespace {
 
 struct SBoxes {
-  uint64_t entry[4 * 256];
+  uint64_t box[4][256];
 };
 using Chain = uint64_t[3];
 using Words = uint64_t[8];
@@ -21,27 +22,28 @@ constexpr uint64_t kInitialA = 0x0123456789ABCDEFull;
 constexpr uint64_t kInitialB = 0xFEDCBA9876543210ull;
 constexpr uint64_t kInitialC = 0xF096A5B4C3B2E187ull;
 
-constexpr uint64_t LoadLittle64(const uint8_t* bytes) {
-  uint64_t word = 0;
-  for (unsigned i = 0; i < 8; ++i) word |= static_cast<uint64_t>(bytes[i]) << (8 * i);
+uint64_t LoadLittle64(const uint8_t* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = ByteSwap64(word);
   return word;
 }
 
 // One round: c takes the message word, a and b take four S-box look-ups each.
-// Bytes are taken by casts rather than calls so that the compile-time
+// Bytes are taken in place rather than by calls so that the compile-time
 // generation of the boxes stays within the compilers' evaluation limits.
-constexpr void Round(const SBoxes& t, uint64_t& a, uint64_t& b, uint64_t& c, uint64_t x,
-                     uint64_t multiplier) {
+[[gnu::always_inline]] constexpr void Round(const SBoxes& t, uint64_t& a, uint64_t& b, uint64_t& c,
+                                            uint64_t x, uint64_t multiplier) {
   c ^= x;
-  a -= t.entry[static_cast<uint8_t>(c)] ^ t.entry[256 + static_cast<uint8_t>(c >> 16)] ^
-       t.entry[512 + static_cast<uint8_t>(c >> 32)] ^ t.entry[768 + static_cast<uint8_t>(c >> 48)];
-  b += t.entry[768 + static_cast<uint8_t>(c >> 8)] ^ t.entry[512 + static_cast<uint8_t>(c >> 24)] ^
-       t.entry[256 + static_cast<uint8_t>(c >> 40)] ^ t.entry[static_cast<uint8_t>(c >> 56)];
+  a -= (t.box[0][static_cast<uint8_t>(c)] ^ t.box[1][static_cast<uint8_t>(c >> 16)]) ^
+       (t.box[2][static_cast<uint8_t>(c >> 32)] ^ t.box[3][static_cast<uint8_t>(c >> 48)]);
+  b += (t.box[3][static_cast<uint8_t>(c >> 8)] ^ t.box[2][static_cast<uint8_t>(c >> 24)]) ^
+       (t.box[1][static_cast<uint8_t>(c >> 40)] ^ t.box[0][static_cast<uint8_t>(c >> 56)]);
   b *= multiplier;
 }
 
-constexpr void Pass(const SBoxes& t, uint64_t& a, uint64_t& b, uint64_t& c, const Words& x,
-                    uint64_t multiplier) {
+[[gnu::always_inline]] constexpr void Pass(const SBoxes& t, uint64_t& a, uint64_t& b, uint64_t& c,
+                                           const Words& x, uint64_t multiplier) {
   Round(t, a, b, c, x[0], multiplier);
   Round(t, b, c, a, x[1], multiplier);
   Round(t, c, a, b, x[2], multiplier);
@@ -52,7 +54,7 @@ constexpr void Pass(const SBoxes& t, uint64_t& a, uint64_t& b, uint64_t& c, cons
   Round(t, b, c, a, x[7], multiplier);
 }
 
-constexpr void KeySchedule(Words& x) {
+[[gnu::always_inline]] constexpr void KeySchedule(Words& x) {
   x[0] -= x[7] ^ 0xA5A5A5A5A5A5A5A5ull;
   x[1] ^= x[0];
   x[2] += x[1];
@@ -99,7 +101,9 @@ constexpr void Compress(const SBoxes& t, Words& x, Chain& chain, int32_t passes)
 // boxes as they stand.
 constexpr SBoxes GenerateSBoxes() {
   SBoxes table{};
-  for (unsigned i = 0; i < 1024; ++i) table.entry[i] = (i & 0xFF) * 0x0101010101010101ull;
+  for (auto& box : table.box) {
+    for (unsigned i = 0; i < 256; ++i) box[i] = i * 0x0101010101010101ull;
+  }
   constexpr char kSeed[] = "Tiger - A Fast New Hash Function, by Ross Anderson and Eli Biham";
   static_assert(sizeof kSeed == 65);
   Words seed{};
@@ -110,17 +114,16 @@ constexpr SBoxes GenerateSBoxes() {
   unsigned word = 2;
   for (int round = 0; round < 5; ++round) {
     for (unsigned i = 0; i < 256; ++i) {
-      for (unsigned box = 0; box < 1024; box += 256) {
+      for (auto& box : table.box) {
         if (++word == 3) {
           word = 0;
           Words x = {seed[0], seed[1], seed[2], seed[3], seed[4], seed[5], seed[6], seed[7]};
           Compress(table, x, chain, 3);
         }
         for (unsigned column = 0; column < 8; ++column) {
-          uint64_t& other = table.entry[box + static_cast<uint8_t>(chain[word] >> (8 * column))];
-          const uint64_t swapped =
-              (table.entry[box + i] ^ other) & (uint64_t{0xFF} << (8 * column));
-          table.entry[box + i] ^= swapped;
+          uint64_t& other = box[static_cast<uint8_t>(chain[word] >> (8 * column))];
+          const uint64_t swapped = (box[i] ^ other) & (uint64_t{0xFF} << (8 * column));
+          box[i] ^= swapped;
           other ^= swapped;
         }
       }
@@ -130,7 +133,7 @@ constexpr SBoxes GenerateSBoxes() {
 }
 
 constexpr SBoxes kSBoxes = GenerateSBoxes();
-static_assert(kSBoxes.entry[0] == 0x02AAB17CF7E90C5Eull, "first entry of the first box");
+static_assert(kSBoxes.box[0][0] == 0x02AAB17CF7E90C5Eull, "first entry of the first box");
 
 void CompressBlock(TigerState& state, const uint8_t* block, int32_t passes) {
   Words x;
