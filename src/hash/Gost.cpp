@@ -179,8 +179,9 @@ void GostInit(GostState& state) {
   state = {};
 }
 
-// The last block of an update stays in partial, also when it is complete: the
-// finalisation processes it then.
+// A filled partial block is processed at once; of the rest, whole blocks are
+// processed straight from data while more than 32 bytes remain, so the last 1
+// to 32 bytes wait in partial for the next update or the finalisation.
 void GostUpdate(GostState& state, const uint8_t* data, size_t length) {
   if (length == 0) return;
   const size_t take = std::min<size_t>(32 - state.partialCount, length);
@@ -188,10 +189,10 @@ void GostUpdate(GostState& state, const uint8_t* data, size_t length) {
   state.partialCount += static_cast<uint32_t>(take);
   data += take;
   length -= take;
-  if (length == 0) return;
+  if (state.partialCount < 32) return;
   ProcessBlock(state, state.partial, 256);
   for (; length > 32; data += 32, length -= 32) ProcessBlock(state, data, 256);
-  std::memcpy(state.partial, data, length);
+  if (length > 0) std::memcpy(state.partial, data, length);
   state.partialCount = static_cast<uint32_t>(length);
 }
 
