@@ -108,6 +108,7 @@ constexpr uint32_t Phi(uint32_t x6, uint32_t x5, uint32_t x4, uint32_t x3, uint3
 
 // Step step of a pass replaces working word 7 - step (mod 8); the other seven
 // words enter the Boolean function in the rotated order of the definition.
+// The steps are inlined by force so that the working words stay in registers.
 template <int pass, int passes, size_t step>
 [[gnu::always_inline]] inline void Step(uint32_t (&t)[8], const uint32_t (&w)[32]) {
   constexpr size_t s = step % 8;

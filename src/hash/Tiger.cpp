@@ -31,7 +31,8 @@ uint64_t LoadLittle64(const uint8_t* bytes) {
 
 // One round: c takes the message word, a and b take four S-box look-ups each.
 // Bytes are taken in place rather than by calls so that the compile-time
-// generation of the boxes stays within the compilers' evaluation limits.
+// generation of the boxes stays within the compilers' evaluation limits; rounds
+// and passes are inlined by force so that a, b and c stay in registers.
 [[gnu::always_inline]] constexpr void Round(const SBoxes& t, uint64_t& a, uint64_t& b, uint64_t& c,
                                             uint64_t x, uint64_t multiplier) {
   c ^= x;
