@@ -1,4 +1,5 @@
-// Tiger (the 1996 definition, padding byte 0x01), 3 passes, 128/160/192 bits.
+// Tiger of Anderson and Biham (the 1996 definition, padding byte 0x01) with 3
+// or more passes; the texts of 128 and 160 bits are prefixes of the 192-bit text.
 #pragma once
 
 #include <cstddef>
@@ -8,12 +9,16 @@
 namespace quillet {
 
 struct TigerState {
-  uint64_t a, b, c;
+  uint64_t a, b, c;    // chaining words
+  uint64_t length;     // message bytes fed so far, modulo 2^64
+  uint32_t index;      // bytes waiting in buffer, 0 to 63
+  uint8_t buffer[64];  // the incomplete block
 };
 
 void TigerInit(TigerState& state);
 void TigerUpdate(TigerState& state, const uint8_t* data, size_t length, int32_t passes);
-// bits is 128, 160 or 192; appends nothing, replaces hex.
+// bits is 128, 160 or 192; replaces hex with the hex numbers of the chaining
+// words a, b, c, most significant digit first, cut to bits / 4 digits.
 void TigerFinal(TigerState& state, uint32_t bits, int32_t passes, std::string& hex);
 
 }  // namespace quillet
