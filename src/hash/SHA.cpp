@@ -250,7 +250,8 @@ void Sha32Final(Sha32State& state, uint32_t variant, std::string& hex) {
   state.fill = 0;
   hex.clear();
   const size_t words = variant == 1 ? 5 : 8;
-  for (size_t i = 0; i < words; ++i) hex += ValueToHex(8, state.h[i]);
+  hex.reserve(8 * words);
+  for (size_t i = 0; i < words; ++i) AppendValueHex(hex, 8, state.h[i]);
 }
 
 void Sha384Init(Sha64State& state) {
@@ -281,7 +282,8 @@ void Sha64Final(Sha64State& state, uint32_t bits, std::string& hex) {
   state.fill = 0;
   hex.clear();
   const size_t words = bits == 384 ? 6 : 8;
-  for (size_t i = 0; i < words; ++i) hex += ValueToHex(16, state.h[i]);
+  hex.reserve(16 * words);
+  for (size_t i = 0; i < words; ++i) AppendValueHex(hex, 16, state.h[i]);
 }
 
 }  // namespace quillet
