@@ -162,8 +162,7 @@ void Sha32Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count, uint32_t
   (variant == 1 ? transforms.sha1 : transforms.sha256)(h, blocks, count);
 }
 
-// Self-test input: bytes from a fixed linear congruential sequence, so that
-// every bit position of every word sees both values.
+// Self-test input: varied bytes from a fixed linear congruential sequence.
 constexpr size_t kSelfTestBlocks = 5;
 constexpr auto kSelfTestData = [] {
   std::array<uint8_t, 64 * kSelfTestBlocks> bytes{};
@@ -179,8 +178,9 @@ bool SameStates(Sha32Transform candidate, Sha32Transform portable, const uint32_
   uint32_t expected[8], actual[8];
   std::memcpy(expected, start, sizeof expected);
   std::memcpy(actual, start, sizeof actual);
-  // One block, then a run of the rest: the transforms keep their state
-  // between blocks differently from one call to the next.
+  // One block, then a run of the rest: the accelerated transforms carry the
+  // state from block to block of a run in registers, which one block alone
+  // would not test.
   portable(expected, kSelfTestData.data(), 1);
   candidate(actual, kSelfTestData.data(), 1);
   portable(expected, kSelfTestData.data() + 64, kSelfTestBlocks - 1);

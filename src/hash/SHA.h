@@ -37,11 +37,12 @@ struct Sha32Transforms {
 enum class Sha32Path { Portable, Accelerated, AcceleratedFailedSelfTest };
 
 const Sha32Transforms& PortableSha32Transforms();
-// True when candidate leaves the portable transforms' states over a few
-// varied blocks, single and in runs, for both algorithms.
+// True when candidate leaves the same states as the portable transforms
+// after a single block and after a run of blocks, for both algorithms.
 bool Sha32SelfTest(const Sha32Transforms& candidate);
 Sha32Path ChosenSha32Path();
 
+// The round constants of SHA-256, for both kinds of transform.
 inline constexpr uint32_t kSha256Constants[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
     0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
