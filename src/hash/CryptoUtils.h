@@ -12,6 +12,9 @@ namespace quillet {
 
 // The low 4 * digits bits of value as exactly digits lower-case hex digits.
 std::string ValueToHex(uint8_t digits, uint64_t value);
+// The same digits appended to text, without a temporary string (results of
+// sixteen digits would each need an allocation).
+void AppendValueHex(std::string& text, uint8_t digits, uint64_t value);
 
 constexpr uint32_t RotL32(uint32_t word, uint32_t count) {
   return std::rotl(word, static_cast<int>(count % 32));

@@ -2,23 +2,15 @@
 // buffer only holds the partial blocks at either end of an update.
 #include "hash/SHA.h"
 
+#include <array>
 #include <cstring>
 #include <utility>
 
 #include "hash/CryptoUtils.h"
+#include "hash/SHA_x86.h"
 
 namespace quillet {
 namespace {
-
-constexpr uint32_t kSha256Constants[64] = {
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
 constexpr uint64_t kSha512Constants[80] = {
     0x428a2f98d728ae22, 0x7137449123ef65cd, 0xb5c0fbcfec4d3b2f, 0xe9b5dba58189dbbc,
@@ -144,11 +136,56 @@ void Sha512Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
     Sha2Compress<Sha512Traits>(h, blocks, std::make_index_sequence<80>());
 }
 
+constexpr Sha32Transforms kPortable = {Sha1Blocks, Sha256Blocks};
+
+struct Sha32Choice {
+  const Sha32Transforms* transforms;
+  Sha32Path path;
+};
+
+Sha32Choice ChooseSha32() {
+  const Sha32Transforms* accelerated = X86Sha32Transforms();
+  if (!accelerated) return {&kPortable, Sha32Path::Portable};
+  // A wrong transform would give wrong digests silently; one that disagrees
+  // with the portable code is not used.
+  if (!Sha32SelfTest(*accelerated)) return {&kPortable, Sha32Path::AcceleratedFailedSelfTest};
+  return {accelerated, Sha32Path::Accelerated};
+}
+
+const Sha32Choice& ChosenSha32() {
+  static const Sha32Choice choice = ChooseSha32();
+  return choice;
+}
+
 void Sha32Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count, uint32_t variant) {
-  if (variant == 1)
-    Sha1Blocks(h, blocks, count);
-  else
-    Sha256Blocks(h, blocks, count);
+  const Sha32Transforms& transforms = *ChosenSha32().transforms;
+  (variant == 1 ? transforms.sha1 : transforms.sha256)(h, blocks, count);
+}
+
+// Self-test input: varied bytes from a fixed linear congruential sequence.
+constexpr size_t kSelfTestBlocks = 5;
+constexpr auto kSelfTestData = [] {
+  std::array<uint8_t, 64 * kSelfTestBlocks> bytes{};
+  uint32_t x = 0x9E3779B9;
+  for (uint8_t& byte : bytes) {
+    x = x * 1664525 + 1013904223;
+    byte = static_cast<uint8_t>(x >> 24);
+  }
+  return bytes;
+}();
+
+bool SameStates(Sha32Transform candidate, Sha32Transform portable, const uint32_t (&start)[8]) {
+  uint32_t expected[8], actual[8];
+  std::memcpy(expected, start, sizeof expected);
+  std::memcpy(actual, start, sizeof actual);
+  // One block, then a run of the rest: the accelerated transforms carry the
+  // state from block to block of a run in registers, which one block alone
+  // would not test.
+  portable(expected, kSelfTestData.data(), 1);
+  candidate(actual, kSelfTestData.data(), 1);
+  portable(expected, kSelfTestData.data() + 64, kSelfTestBlocks - 1);
+  candidate(actual, kSelfTestData.data() + 64, kSelfTestBlocks - 1);
+  return std::memcmp(expected, actual, sizeof expected) == 0;
 }
 
 // The padding shared by both records: 0x80, zeros, then the bit count in the
@@ -168,6 +205,22 @@ void Pad(uint8_t (&buffer)[Block], size_t fill, uint64_t bytes, Transform&& tran
 }
 
 }  // namespace
+
+const Sha32Transforms& PortableSha32Transforms() {
+  return kPortable;
+}
+
+bool Sha32SelfTest(const Sha32Transforms& candidate) {
+  Sha32State sha1, sha256;
+  Sha1Init(sha1);
+  Sha256Init(sha256);
+  return SameStates(candidate.sha1, kPortable.sha1, sha1.h) &&
+         SameStates(candidate.sha256, kPortable.sha256, sha256.h);
+}
+
+Sha32Path ChosenSha32Path() {
+  return ChosenSha32().path;
+}
 
 void Sha1Init(Sha32State& state) {
   state = {};
@@ -197,7 +250,8 @@ void Sha32Final(Sha32State& state, uint32_t variant, std::string& hex) {
   state.fill = 0;
   hex.clear();
   const size_t words = variant == 1 ? 5 : 8;
-  for (size_t i = 0; i < words; ++i) hex += ValueToHex(8, state.h[i]);
+  hex.reserve(8 * words);
+  for (size_t i = 0; i < words; ++i) AppendValueHex(hex, 8, state.h[i]);
 }
 
 void Sha384Init(Sha64State& state) {
@@ -228,7 +282,8 @@ void Sha64Final(Sha64State& state, uint32_t bits, std::string& hex) {
   state.fill = 0;
   hex.clear();
   const size_t words = bits == 384 ? 6 : 8;
-  for (size_t i = 0; i < words; ++i) hex += ValueToHex(16, state.h[i]);
+  hex.reserve(16 * words);
+  for (size_t i = 0; i < words; ++i) AppendValueHex(hex, 16, state.h[i]);
 }
 
 }  // namespace quillet

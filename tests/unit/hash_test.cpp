@@ -376,6 +376,12 @@ TEST(CryptoUtils, ValueToHex) {
   const std::string wide = ValueToHex(255, 0xABCDEFu);
   EXPECT_EQ(wide.size(), 255u);
   EXPECT_EQ(wide, std::string(249, '0') + "abcdef");
+  // Appending keeps what the text held.
+  std::string text = "x";
+  AppendValueHex(text, 16, 0x0123456789ABCDEFu);
+  AppendValueHex(text, 0, 0xF);
+  AppendValueHex(text, 3, 0xFEDCBA);
+  EXPECT_EQ(text, "x0123456789abcdefcba");
 }
 
 TEST(CryptoUtils, RotationsAndSwaps) {

@@ -1,0 +1,135 @@
+// The SHA-1 and SHA-256 block transforms side by side: the portable ones,
+// the accelerated ones where this processor has them, the self-test that
+// decides between them and the choice it made.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "hash/SHA.h"
+#include "hash/SHA_x86.h"
+
+namespace quillet {
+namespace {
+
+using State = std::vector<uint32_t>;
+
+State Transformed(Sha32Transform transform, const uint32_t (&start)[8], const uint8_t* blocks,
+                  size_t count) {
+  uint32_t h[8];
+  std::memcpy(h, start, sizeof h);
+  transform(h, blocks, count);
+  return State(h, h + 8);
+}
+
+struct Start {
+  uint32_t sha1[8];
+  uint32_t sha256[8];
+};
+
+Start InitialStates() {
+  Sha32State sha1, sha256;
+  Sha1Init(sha1);
+  Sha256Init(sha256);
+  Start start;
+  std::memcpy(start.sha1, sha1.h, sizeof start.sha1);
+  std::memcpy(start.sha256, sha256.h, sizeof start.sha256);
+  return start;
+}
+
+// The message padded to whole blocks by hand, as the final update pads it.
+std::vector<uint8_t> Padded(const std::string& message) {
+  std::vector<uint8_t> bytes(message.begin(), message.end());
+  bytes.push_back(0x80);
+  while (bytes.size() % 64 != 56) bytes.push_back(0);
+  const uint64_t bits = uint64_t{message.size()} * 8;
+  for (int i = 7; i >= 0; --i) bytes.push_back(static_cast<uint8_t>(bits >> (8 * i)));
+  return bytes;
+}
+
+// The FIPS 180-2 examples straight through a transform pair: one block ("abc")
+// and two in one run (the 448-bit message).
+void ExpectFipsStates(const Sha32Transforms& transforms) {
+  const Start start = InitialStates();
+  const std::vector<uint8_t> abc = Padded("abc");
+  const std::vector<uint8_t> two =
+      Padded("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq");
+  ASSERT_EQ(two.size(), 128u);
+  EXPECT_EQ(Transformed(transforms.sha1, start.sha1, abc.data(), 1),
+            (State{0xa9993e36, 0x4706816a, 0xba3e2571, 0x7850c26c, 0x9cd0d89d, 0, 0, 0}));
+  EXPECT_EQ(Transformed(transforms.sha1, start.sha1, two.data(), 2),
+            (State{0x84983e44, 0x1c3bd26e, 0xbaae4aa1, 0xf95129e5, 0xe54670f1, 0, 0, 0}));
+  EXPECT_EQ(Transformed(transforms.sha256, start.sha256, abc.data(), 1),
+            (State{0xba7816bf, 0x8f01cfea, 0x414140de, 0x5dae2223, 0xb00361a3, 0x96177a9c,
+                   0xb410ff61, 0xf20015ad}));
+  EXPECT_EQ(Transformed(transforms.sha256, start.sha256, two.data(), 2),
+            (State{0x248d6a61, 0xd20638b8, 0xe5c02693, 0x0c3e6039, 0xa33ce459, 0x64ff2167,
+                   0xf6ecedd4, 0x19db06c1}));
+}
+
+TEST(ShaTransforms, PortableGiveTheFipsStates) {
+  ExpectFipsStates(PortableSha32Transforms());
+}
+
+TEST(ShaTransforms, AcceleratedGiveTheFipsStates) {
+  const Sha32Transforms* accelerated = X86Sha32Transforms();
+  if (!accelerated) GTEST_SKIP() << "this processor has no SHA extensions";
+  ExpectFipsStates(*accelerated);
+}
+
+// Random states, random blocks, runs of 1 to 9 blocks and every alignment of
+// the data: both kinds must leave the same state.
+TEST(ShaTransforms, AcceleratedAgreeWithPortableOnRandomBlocks) {
+  const Sha32Transforms* accelerated = X86Sha32Transforms();
+  if (!accelerated) GTEST_SKIP() << "this processor has no SHA extensions";
+  const Sha32Transforms& portable = PortableSha32Transforms();
+  std::mt19937 random(20261208);
+  std::vector<uint8_t> bytes(64 * 9 + 16);
+  for (int round = 0; round < 2000; ++round) {
+    uint32_t start[8];
+    for (uint32_t& word : start) word = static_cast<uint32_t>(random());
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+    const size_t count = 1 + round % 9;
+    const uint8_t* blocks = bytes.data() + round % 16;
+    // SHA-1 must leave the last three words alone, as the portable one does.
+    EXPECT_EQ(Transformed(accelerated->sha1, start, blocks, count),
+              Transformed(portable.sha1, start, blocks, count))
+        << "SHA-1, round " << round;
+    EXPECT_EQ(Transformed(accelerated->sha256, start, blocks, count),
+              Transformed(portable.sha256, start, blocks, count))
+        << "SHA-256, round " << round;
+  }
+}
+
+// Where the processor has the extensions, the engine must be using them: the
+// self-test passed. Elsewhere it uses the portable code.
+TEST(ShaTransforms, ChoiceFollowsTheProcessorAndTheSelfTest) {
+  const bool present = X86Sha32Transforms() != nullptr;
+  EXPECT_EQ(ChosenSha32Path(), present ? Sha32Path::Accelerated : Sha32Path::Portable);
+  if (present) {
+    EXPECT_TRUE(Sha32SelfTest(*X86Sha32Transforms()));
+  }
+  EXPECT_TRUE(Sha32SelfTest(PortableSha32Transforms()));
+}
+
+TEST(ShaTransforms, SelfTestRejectsWrongTransforms) {
+  const Sha32Transforms& portable = PortableSha32Transforms();
+  // One bit wrong in the result.
+  const Sha32Transform flipsABit = [](uint32_t(&h)[8], const uint8_t* blocks, size_t count) {
+    PortableSha32Transforms().sha256(h, blocks, count);
+    h[7] ^= 1;
+  };
+  // Right for single blocks, wrong for runs: only the first block counts.
+  const Sha32Transform firstBlockOnly = [](uint32_t(&h)[8], const uint8_t* blocks, size_t) {
+    PortableSha32Transforms().sha1(h, blocks, 1);
+  };
+  EXPECT_FALSE(Sha32SelfTest({portable.sha1, flipsABit}));
+  EXPECT_FALSE(Sha32SelfTest({firstBlockOnly, portable.sha256}));
+  // The algorithms swapped.
+  EXPECT_FALSE(Sha32SelfTest({portable.sha256, portable.sha1}));
+}
+
+}  // namespace
+}  // namespace quillet
