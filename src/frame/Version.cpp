@@ -117,18 +117,12 @@ std::string GetInfoPage() {
 }
 
 void QlVersionMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
-  std::string mode;
-  switch (GetParamCount(params)) {
-    case 0:
-      mode = "n";
-      break;
-    case 1:
-      mode = LowerAscii(GetParamStr(params, 0));
-      break;
-    default:
-      result = kWrongParamCount;
-      return;
+  const int32_t count = GetParamCount(params);
+  if (count > 1 || count < 0) {
+    result = kWrongParamCount;
+    return;
   }
+  const std::string mode = count == 0 ? std::string("n") : LowerAscii(GetParamStr(params, 0));
   if (mode == "s") {
     result = kShortVersion;
   } else if (mode == "n") {

@@ -61,8 +61,14 @@ void TDataMod::IdIcmpReply(TIdIcmpClient& sender, const TReplyStatus&) {
                      ": ICMP_seq=" + std::to_string(status.SequenceId) +
                      " TTL=" + std::to_string(status.TimeToLive) + " RoundTrip Time";
   // Within the same tick the time reads "<1", with no number after it.
-  line += status.MsRoundTripTime == 0 ? "<1" : "=" + std::to_string(status.MsRoundTripTime);
-  PingReplyText() += line + " ms\r\n";
+  if (status.MsRoundTripTime == 0) {
+    line += "<1";
+  } else {
+    line += '=';
+    line += std::to_string(status.MsRoundTripTime);
+  }
+  line += " ms\r\n";
+  PingReplyText() += line;
 }
 
 void CreateDataMod() {
