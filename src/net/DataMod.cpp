@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "frame/Failure.h"
+#include "net/NetComponent.h"
 
 namespace quillet {
 namespace {
 
 struct DataMods {
+  ~DataMods() { KeepSocketLayerAtUnload(); }
+
   std::vector<std::unique_ptr<TDataMod>> alive;
   TDataMod* current = nullptr;
 };

@@ -10,6 +10,7 @@ namespace quillet {
 namespace {
 
 int gLive = 0;
+bool gUnloading = false;
 
 }  // namespace
 
@@ -22,11 +23,15 @@ TIdNetComponent::TIdNetComponent() {
 }
 
 TIdNetComponent::~TIdNetComponent() {
-  if (--gLive == 0) platform::StopSocketLayer();
+  if (--gLive == 0 && !gUnloading) platform::StopSocketLayer();
 }
 
 int LiveNetComponents() {
   return gLive;
+}
+
+void KeepSocketLayerAtUnload() {
+  gUnloading = true;
 }
 
 }  // namespace quillet

@@ -18,4 +18,9 @@ class TIdNetComponent {
 // How many network components exist now, in every component set.
 int LiveNetComponents();
 
+// Components freed from now on leave the socket layer running. Called when
+// the library is unloaded: on Windows that runs under the loader lock, where
+// shutting the socket layer down may deadlock; the process's end releases it.
+void KeepSocketLayerAtUnload();
+
 }  // namespace quillet

@@ -5,11 +5,15 @@
 
 namespace quillet::conformance {
 
+std::string PluginPath() {
+  const char* override = std::getenv("QUILLET_PLUGIN");
+  return override != nullptr ? override : platform::DefaultPluginPath();
+}
+
 host::Plugin& Loaded() {
   static host::Plugin plugin = [] {
     host::Plugin loaded;
-    const char* override = std::getenv("QUILLET_PLUGIN");
-    const std::string path = override != nullptr ? override : platform::DefaultPluginPath();
+    const std::string path = PluginPath();
     std::string error;
     if (!host::LoadPlugin(path, loaded, error)) {
       std::fprintf(stderr, "%s\n", error.c_str());

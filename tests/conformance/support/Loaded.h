@@ -12,7 +12,10 @@
 
 namespace quillet::conformance {
 
-// The loaded plug-in (the file beside the test program, or $QUILLET_PLUGIN).
+// The plug-in under test: the file beside the test program, or $QUILLET_PLUGIN.
+std::string PluginPath();
+
+// The plug-in under test, loaded once.
 host::Plugin& Loaded();
 
 struct MacroRun {
