@@ -45,6 +45,11 @@ inline uint32_t LoadBE32(const uint8_t* bytes) {
   std::memcpy(&word, bytes, sizeof word);
   return std::endian::native == std::endian::big ? word : ByteSwap32(word);
 }
+inline uint64_t LoadLE64(const uint8_t* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return std::endian::native == std::endian::little ? word : ByteSwap64(word);
+}
 inline uint64_t LoadBE64(const uint8_t* bytes) {
   uint64_t word;
   std::memcpy(&word, bytes, sizeof word);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 #include "hash/CryptoUtils.h"
@@ -151,17 +150,10 @@ void Compress(Value& h, const Value& m) {
   }
 }
 
-uint64_t LoadLittle64(const uint8_t* bytes) {
-  uint64_t word;
-  std::memcpy(&word, bytes, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) word = ByteSwap64(word);
-  return word;
-}
-
 // One message block of 32 bytes carrying bits message bits.
 void ProcessBlock(GostState& state, const uint8_t* block, uint64_t bits) {
   Value m;
-  for (unsigned i = 0; i < 4; ++i) m[i] = LoadLittle64(block + 8 * i);
+  for (unsigned i = 0; i < 4; ++i) m[i] = LoadLE64(block + 8 * i);
   uint64_t carry = 0;
   for (unsigned i = 0; i < 4; ++i) {
     const uint64_t partialSum = state.sum[i] + m[i];
@@ -205,7 +197,7 @@ void GostFinal(GostState& state, std::string& hex) {
   Compress(state.hash, length);
   Compress(state.hash, state.sum);
   hex.clear();
-  for (unsigned i = 0; i < 32; ++i) hex += ValueToHex(2, state.hash[i / 8] >> (8 * (i % 8)));
+  for (unsigned i = 0; i < 32; ++i) AppendValueHex(hex, 2, state.hash[i / 8] >> (8 * (i % 8)));
 }
 
 }  // namespace quillet

@@ -214,20 +214,13 @@ void HavalInit(HavalState& state) {
 }
 
 void HavalUpdate(HavalState& state, const uint8_t* data, size_t length, int32_t passes) {
-  if (length == 0) return;
   passes = ClampPasses(passes);
-  size_t used = static_cast<size_t>(state.count >> 3) % 128;
+  // The bytes waiting in the block follow from the message length.
+  size_t fill = static_cast<size_t>(state.count >> 3) % 128;
   state.count += static_cast<uint64_t>(length) << 3;
-  if (used > 0) {
-    const size_t take = std::min(128 - used, length);
-    std::memcpy(state.block + used, data, take);
-    data += take;
-    length -= take;
-    if (used + take < 128) return;
-    TransformBlocks(state.fingerprint, state.block, 1, passes);
-  }
-  TransformBlocks(state.fingerprint, data, length / 128, passes);
-  if (length % 128 > 0) std::memcpy(state.block, data + length / 128 * 128, length % 128);
+  FeedBlocks(state.block, fill, data, length, [&](const uint8_t* blocks, size_t count) {
+    TransformBlocks(state.fingerprint, blocks, count, passes);
+  });
 }
 
 void HavalFinal(HavalState& state, int32_t passes, uint32_t bits, std::string& hex) {
@@ -250,7 +243,7 @@ void HavalFinalPadded(HavalState& state, int32_t passes, uint32_t bits, uint8_t 
   const size_t bytes = std::min<uint32_t>(bits, 256) / 8;
   hex.clear();
   for (size_t i = 0; i < bytes; ++i) {
-    hex += ValueToHex(2, state.fingerprint[i / 4] >> (8 * (i % 4)));
+    AppendValueHex(hex, 2, state.fingerprint[i / 4] >> (8 * (i % 4)));
   }
   state = {};
 }

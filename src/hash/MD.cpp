@@ -145,7 +145,7 @@ void MD2Final(MD2State& state, std::string& hex) {
   std::memcpy(checksum, state.checksum, sizeof checksum);
   MD2Block(state, checksum);
   hex.clear();
-  for (size_t i = 0; i < 16; ++i) hex += ValueToHex(2, state.x[i]);
+  for (size_t i = 0; i < 16; ++i) AppendValueHex(hex, 2, state.x[i]);
 }
 
 void MD4Transform(uint32_t (&h)[4], const uint8_t* blocks, size_t count) {
@@ -235,7 +235,7 @@ void MDUpdate(MDState& state, const uint8_t* data, size_t length, MDTransform tr
 void MDFinal(MDState& state, MDTransform transform, std::string& hex) {
   Pad(state, transform);
   hex.clear();
-  for (uint32_t word : state.h) hex += ValueToHex(8, ByteSwap32(word));
+  for (uint32_t word : state.h) AppendValueHex(hex, 8, ByteSwap32(word));
 }
 
 }  // namespace quillet

@@ -143,7 +143,7 @@ void RipemdFinal(RipemdState& state, uint32_t bits, std::string& hex) {
   Blocks(state.h, block, 1, bits);
   state.fill = 0;
   hex.clear();
-  for (size_t i = 0; i < bits / 32; ++i) hex += ValueToHex(8, ByteSwap32(state.h[i]));
+  for (size_t i = 0; i < bits / 32; ++i) AppendValueHex(hex, 8, ByteSwap32(state.h[i]));
 }
 
 }  // namespace quillet

@@ -4,7 +4,6 @@
 #include "hash/Tiger.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 #include "hash/CryptoUtils.h"
@@ -21,13 +20,6 @@ using Words = uint64_t[8];
 constexpr uint64_t kInitialA = 0x0123456789ABCDEFull;
 constexpr uint64_t kInitialB = 0xFEDCBA9876543210ull;
 constexpr uint64_t kInitialC = 0xF096A5B4C3B2E187ull;
-
-uint64_t LoadLittle64(const uint8_t* bytes) {
-  uint64_t word;
-  std::memcpy(&word, bytes, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) word = ByteSwap64(word);
-  return word;
-}
 
 // One round: c takes the message word, a and b take four S-box look-ups each.
 // Bytes are taken in place rather than by calls so that the compile-time
@@ -138,7 +130,7 @@ static_assert(kSBoxes.box[0][0] == 0x02AAB17CF7E90C5Eull, "first entry of the fi
 
 void CompressBlock(TigerState& state, const uint8_t* block, int32_t passes) {
   Words x;
-  for (unsigned j = 0; j < 8; ++j) x[j] = LoadLittle64(block + 8 * j);
+  for (unsigned j = 0; j < 8; ++j) x[j] = LoadLE64(block + 8 * j);
   Chain chain = {state.a, state.b, state.c};
   Compress(kSBoxes, x, chain, passes);
   state.a = chain[0];
@@ -156,35 +148,25 @@ void TigerInit(TigerState& state) {
 }
 
 void TigerUpdate(TigerState& state, const uint8_t* data, size_t length, int32_t passes) {
-  if (length == 0) return;
   state.length += length;
-  if (state.index > 0) {
-    const size_t take = std::min<size_t>(64 - state.index, length);
-    std::memcpy(state.buffer + state.index, data, take);
-    state.index += static_cast<uint32_t>(take);
-    data += take;
-    length -= take;
-    if (state.index < 64) return;
-    CompressBlock(state, state.buffer, passes);
-    state.index = 0;
-  }
-  for (; length >= 64; data += 64, length -= 64) CompressBlock(state, data, passes);
-  if (length > 0) std::memcpy(state.buffer, data, length);
-  state.index = static_cast<uint32_t>(length);
+  FeedBlocks(state.buffer, state.fill, data, length, [&](const uint8_t* blocks, size_t count) {
+    for (; count > 0; --count, blocks += 64) CompressBlock(state, blocks, passes);
+  });
 }
 
 void TigerFinal(TigerState& state, uint32_t bits, int32_t passes, std::string& hex) {
   uint8_t block[64] = {};
-  std::memcpy(block, state.buffer, state.index);
-  block[state.index] = 0x01;
-  if (state.index + 1 > 56) {
+  std::memcpy(block, state.buffer, state.fill);
+  block[state.fill] = 0x01;
+  if (state.fill + 1 > 56) {
     CompressBlock(state, block, passes);
     std::memset(block, 0, sizeof block);
   }
   const uint64_t bitLength = state.length * 8;
   for (unsigned i = 0; i < 8; ++i) block[56 + i] = static_cast<uint8_t>(bitLength >> (8 * i));
   CompressBlock(state, block, passes);
-  hex = ValueToHex(16, state.a) + ValueToHex(16, state.b) + ValueToHex(16, state.c);
+  hex.clear();
+  for (uint64_t word : {state.a, state.b, state.c}) AppendValueHex(hex, 16, word);
   hex.resize(std::min<uint32_t>(bits, 192) / 8 * 2);
 }
 

@@ -11,7 +11,7 @@ namespace quillet {
 struct TigerState {
   uint64_t a, b, c;    // chaining words
   uint64_t length;     // message bytes fed so far, modulo 2^64
-  uint32_t index;      // bytes waiting in buffer, 0 to 63
+  size_t fill;         // bytes waiting in buffer, 0 to 63
   uint8_t buffer[64];  // the incomplete block
 };
 
