@@ -6,6 +6,7 @@
 
 #include "calendar/Calendar.h"
 #include "frame/Failure.h"
+#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {
@@ -16,17 +17,13 @@ enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 // ignored, decides the order; without any of them it is month first.
 DateOrder OrderOf(std::string_view format) {
   for (char c : format) {
-    switch (c) {
+    switch (AsciiLower(c)) {
       case 'd':
-      case 'D':
         return DateOrder::DayMonthYear;
       case 'm':
-      case 'M':
         return DateOrder::MonthDayYear;
       case 'y':
-      case 'Y':
       case 'e':
-      case 'E':
         return DateOrder::YearMonthDay;
       default:
         break;
@@ -140,9 +137,9 @@ void AppendNumber(std::string& out, int64_t value, int width) {
 
 // The length of the run of letter c (case ignored) at format[i].
 size_t RunLength(std::string_view format, size_t i) {
-  const char folded = static_cast<char>(format[i] | 0x20);
+  const char folded = AsciiLower(format[i]);
   size_t n = 1;
-  while (i + n < format.size() && static_cast<char>(format[i + n] | 0x20) == folded) ++n;
+  while (i + n < format.size() && AsciiLower(format[i + n]) == folded) ++n;
   return n;
 }
 
@@ -175,7 +172,7 @@ std::string FormatShortDate(double value, const platform::ShortDateSettings& set
       ++i;
       continue;
     }
-    const char letter = static_cast<char>(c | 0x20);
+    const char letter = AsciiLower(c);
     if (letter != 'd' && letter != 'm' && letter != 'y') {
       out += c;
       ++i;

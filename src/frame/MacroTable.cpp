@@ -7,6 +7,7 @@
 #include "frame/Version.h"
 #include "hash/HashMacro.h"
 #include "net/NetMacros.h"
+#include "platform/Ascii.h"
 #include "text/TextMacros.h"
 
 namespace quillet {
@@ -42,13 +43,9 @@ constexpr std::array<MacroRow, 21> kRows{{
     {"PUTURL", PutUrlMacro, "Inserts content of URI into message"},
 }};
 
-char FoldAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool NameEquals(const char* name, std::string_view rowName) {
   for (char expected : rowName) {
-    if (*name == '\0' || FoldAscii(*name) != expected) return false;
+    if (*name == '\0' || AsciiUpper(*name) != expected) return false;
     ++name;
   }
   return *name == '\0';

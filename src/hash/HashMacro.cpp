@@ -7,6 +7,7 @@
 
 #include "frame/Macros.h"
 #include "hash/CryptoAPI.h"
+#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {
@@ -24,8 +25,7 @@ constexpr std::array<uint32_t, 21> AlgorithmIds = {
 
 // ASCII letters folded to upper case, then bytes 0 to 32 cut from both ends.
 std::string NormalisedName(std::string name) {
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char& c : name) c = AsciiUpper(c);
   const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
   size_t first = 0, end = name.size();
   while (first < end && isBlank(name[first])) ++first;

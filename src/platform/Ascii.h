@@ -16,6 +16,10 @@ constexpr char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+constexpr bool IsAsciiLetter(char c) {
+  return AsciiLower(c) >= 'a' && AsciiLower(c) <= 'z';
+}
+
 inline std::string AsciiUpperCase(std::string_view text) {
   std::string folded(text);
   for (char& c : folded) c = AsciiUpper(c);

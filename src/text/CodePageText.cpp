@@ -37,11 +37,4 @@ std::string SlashesForBackslashes(std::string_view text) {
   return out;
 }
 
-std::string AsciiLowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
 }  // namespace quillet

@@ -21,7 +21,4 @@ size_t FindLastOf(std::string_view text, std::string_view chars, size_t end);
 // double-byte character stays as it is.
 std::string SlashesForBackslashes(std::string_view text);
 
-// text with the letters A to Z turned into lower case, every other byte kept.
-std::string AsciiLowerCase(std::string_view text);
-
 }  // namespace quillet

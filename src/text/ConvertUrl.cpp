@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "frame/Failure.h"
+#include "platform/Ascii.h"
 #include "text/CodePageText.h"
 #include "text/TextMacros.h"
 #include "text/UrlParts.h"
@@ -29,17 +30,10 @@ std::vector<std::string_view> PathPieces(std::string_view path) {
   return pieces;
 }
 
-// Strips the bytes at or below the blank from both ends.
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-  return text;
-}
-
 std::string FtpCommands(const UrlParts& url) {
   const std::string login = url.userName + " " + url.password;
   std::string out = "OPEN " + url.host + " ";
-  out.append(Trimmed(login)).append(kLineEnd);
+  out.append(Trim(login)).append(kLineEnd);
   const std::vector<std::string_view> pieces = PathPieces(url.path);
   for (size_t i = 1; i + 1 < pieces.size(); ++i)
     out.append("CD ").append(pieces[i]).append(kLineEnd);

@@ -3,6 +3,8 @@
 // (bytes above 127 have no known character and compare exactly).
 #include "platform/CodePage.h"
 
+#include "platform/Ascii.h"
+
 namespace quillet::platform {
 namespace {
 
@@ -15,10 +17,7 @@ bool IsLeadByte(uint8_t byte) {
 }
 
 std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return upper;
+  return AsciiUpperCase(text);
 }
 
 void ReplaceLeadByteTest(LeadByteTest test) {

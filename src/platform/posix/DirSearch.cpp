@@ -17,14 +17,11 @@
 
 #include <string_view>
 
+#include "platform/Ascii.h"
 #include "platform/DirSearch.h"
 
 namespace quillet::platform {
 namespace {
-
-char FoldCase(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // Wildcard match with a single backtracking point: on a mismatch the last "*"
 // takes one more character. Time is at most the product of the two lengths.
@@ -36,7 +33,7 @@ bool Fits(std::string_view pattern, std::string_view name) {
       star = p++;
       starName = n;
     } else if (p < pattern.size() &&
-               (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+               (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {

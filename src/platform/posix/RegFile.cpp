@@ -5,9 +5,11 @@
 // dword:HHHHHHHH, hex:BB,BB,... (binary) or hex(T):BB,BB,... (type T, such as
 // 2 for an expandable string). Quoted texts know the escapes \\ and \".
 // A byte list may go on over lines that end with a backslash. Blank lines
-// and lines starting with ";" are ignored.
+// and lines starting with ";" are ignored, and so are blanks and control
+// characters around the items of a line.
 #include "platform/posix/RegFile.h"
 
+#include "platform/Ascii.h"
 #include "platform/Registry.h"
 
 namespace quillet::platform {
@@ -15,38 +17,14 @@ namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
 
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
-
 bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-std::string_view TrimLeft(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
-std::string_view TrimRight(std::string_view text) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+  return text.size() >= prefix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
-  c = LowerAscii(c);
+  c = AsciiLower(c);
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
@@ -102,12 +80,12 @@ bool ReadQuoted(std::string_view& rest, std::string& text, std::string& reason) 
 
 // A comma-separated list of bytes in hexadecimal; none for an empty text.
 bool ReadByteList(std::string_view list, std::string& bytes, std::string& reason) {
-  list = TrimRight(TrimLeft(list));
+  list = Trim(list);
   if (list.empty()) return true;
   while (true) {
     const size_t comma = list.find(',');
     uint32_t byte = 0;
-    if (!ReadHexNumber(TrimRight(TrimLeft(list.substr(0, comma))), 2, byte)) {
+    if (!ReadHexNumber(Trim(list.substr(0, comma)), 2, byte)) {
       reason = "a byte list holds something other than two-digit hexadecimal bytes";
       return false;
     }
@@ -135,7 +113,7 @@ bool ReadContinuedByteList(Parser& parser, std::string_view first, std::string& 
       parser.reason = "a byte list continues past the end of the file";
       return false;
     }
-    piece = TrimRight(TrimLeft(parser.lines[parser.next++]));
+    piece = Trim(parser.lines[parser.next++]);
   }
   joined += piece;
   return ReadByteList(joined, bytes, parser.reason);
@@ -191,7 +169,7 @@ bool ReadData(Parser& parser, std::string_view rest, bool& deleted, RegFileValue
 
 void SetValue(RegFileKey& key, RegFileValue value) {
   for (RegFileValue& known : key.values) {
-    if (EqualIgnoringCase(known.name, value.name)) {
+    if (EqualsIgnoringAsciiCase(known.name, value.name)) {
       known = std::move(value);
       return;
     }
@@ -201,7 +179,7 @@ void SetValue(RegFileKey& key, RegFileValue value) {
 
 void DeleteValue(RegFileKey& key, std::string_view name) {
   std::erase_if(key.values,
-                [&](const RegFileValue& known) { return EqualIgnoringCase(known.name, name); });
+                [&](const RegFileValue& known) { return EqualsIgnoringAsciiCase(known.name, name); });
 }
 
 enum class Section { kNone, kWanted, kOther };
@@ -220,11 +198,11 @@ bool ReadSection(Parser& parser, std::string_view line, std::string_view keyName
     // Deleting the key or one of its parents deletes the key.
     const bool parent = name.size() < keyName.size() && keyName[name.size()] == '\\' &&
                         StartsIgnoringCase(keyName, name);
-    if (EqualIgnoringCase(name, keyName) || parent) key = RegFileKey{};
+    if (EqualsIgnoringAsciiCase(name, keyName) || parent) key = RegFileKey{};
     section = Section::kOther;
     return true;
   }
-  if (EqualIgnoringCase(name, keyName)) {
+  if (EqualsIgnoringAsciiCase(name, keyName)) {
     key.present = true;
     section = Section::kWanted;
   } else {
@@ -298,7 +276,7 @@ bool ParseRegFile(std::string_view text, std::string_view keyName, RegFileKey& k
 
 const RegFileValue* FindRegFileValue(const RegFileKey& key, std::string_view name) {
   for (const RegFileValue& value : key.values)
-    if (EqualIgnoringCase(value.name, name)) return &value;
+    if (EqualsIgnoringAsciiCase(value.name, name)) return &value;
   return nullptr;
 }
 

@@ -1,12 +1,10 @@
 // The mapping from strftime date formats to the short date model.
 #include "platform/posix/StrftimeDate.h"
 
+#include "platform/Ascii.h"
+
 namespace quillet::platform {
 namespace {
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 // The model form of one conversion letter; empty for those left out.
 std::string_view ModelOf(char conversion) {
