@@ -5,6 +5,7 @@
 // intermediate can overflow for any 32-bit year.
 #include "calendar/Calendar.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillet {
@@ -82,6 +83,18 @@ double EncodeDayValue(int32_t year, uint16_t month, uint16_t day) {
   if (year >= 1 && year <= 9999)
     return static_cast<double>(DaysFromCivil(year, month, day) + kUnixEpochDay);
   return static_cast<double>(ExtendedDayValue(year, month, day));
+}
+
+double EncodeDateTime(int32_t year, uint16_t month, uint16_t day, int64_t millisecondOfDay) {
+  const double date = EncodeDayValue(year, month, day);
+  const double time = static_cast<double>(millisecondOfDay) / kMillisecondsPerDay;
+  return date < 0 ? date - time : date + time;
+}
+
+int32_t MillisecondOfDay(double value) {
+  const double fraction = std::fabs(value - std::trunc(value));
+  return static_cast<int32_t>(
+      std::min<int64_t>(std::llround(fraction * kMillisecondsPerDay), kMillisecondsPerDay - 1));
 }
 
 CivilDate DecodeDayValue(double value) {

@@ -7,6 +7,9 @@
 
 namespace quillet {
 
+// A date value's fraction counts the day in these.
+inline constexpr int64_t kMillisecondsPerDay = 86'400'000;
+
 // A calendar date; the year may lie outside 1..9999 when decoded from an
 // extended date value.
 struct CivilDate {
@@ -19,6 +22,15 @@ struct CivilDate {
 // day must be valid there); other years use the mean-year formula, in which
 // month and day are not checked.
 double EncodeDayValue(int32_t year, uint16_t month, uint16_t day);
+
+// The date value of year-month-day (as EncodeDayValue takes them) at a time
+// of that day, 0 to kMillisecondsPerDay - 1 milliseconds. Before day 0 the
+// time is counted away from day 0, as date values hold it there.
+double EncodeDateTime(int32_t year, uint16_t month, uint16_t day, int64_t millisecondOfDay);
+
+// The time of day that value holds, in whole milliseconds: the magnitude of
+// its fraction (also before day 0), rounded, and held below a whole day.
+int32_t MillisecondOfDay(double value);
 
 // The Gregorian date of the calendar day holding value, counted on past 9999
 // and before year 1 without limit.

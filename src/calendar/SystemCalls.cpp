@@ -16,9 +16,8 @@ double NowDateValue() {
   const platform::LocalTime now = CalendarSystem().localNow();
   const int64_t milliseconds =
       ((int64_t{now.hour} * 60 + now.minute) * 60 + now.second) * 1000 + now.millisecond;
-  return EncodeDayValue(now.year, static_cast<uint16_t>(now.month),
-                        static_cast<uint16_t>(now.day)) +
-         static_cast<double>(milliseconds) / 86'400'000.0;
+  return EncodeDateTime(now.year, static_cast<uint16_t>(now.month), static_cast<uint16_t>(now.day),
+                        milliseconds);
 }
 
 }  // namespace quillet

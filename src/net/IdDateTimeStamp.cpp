@@ -1,9 +1,6 @@
 // The date-time stamp's parts and the values read from them.
 #include "net/IdDateTimeStamp.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "calendar/Calendar.h"
 
 namespace quillet {
@@ -11,11 +8,9 @@ namespace quillet {
 void TIdDateTimeStamp::SetFromDateValue(double value) {
   year_ = DecodeDayValue(value).year;
   day_ = quillet::DayOfYear(value);
-  // The time of day is the fraction's magnitude, also for days before 1899.
-  const double fraction = std::fabs(value - std::trunc(value));
-  const auto milliseconds = std::min<int64_t>(std::llround(fraction * 86'400'000.0), 86'399'999);
-  second_ = static_cast<int32_t>(milliseconds / 1000);
-  millisecond_ = static_cast<int32_t>(milliseconds % 1000);
+  const int32_t milliseconds = MillisecondOfDay(value);
+  second_ = milliseconds / 1000;
+  millisecond_ = milliseconds % 1000;
 }
 
 double TIdDateTimeStamp::DayValue() const {

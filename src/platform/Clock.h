@@ -6,13 +6,14 @@
 
 namespace quillet::platform {
 
+// A moment of the local calendar, to the millisecond.
 struct LocalTime {
   int32_t year;
-  int32_t month;
-  int32_t day;
-  int32_t hour;
-  int32_t minute;
-  int32_t second;
+  int32_t month;   // 1 to 12
+  int32_t day;     // 1 to 31
+  int32_t hour;    // 0 to 23
+  int32_t minute;  // 0 to 59
+  int32_t second;  // 0 to 59
   int32_t millisecond;
 };
 

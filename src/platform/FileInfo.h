@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/Clock.h"
+
 namespace quillet::platform {
 
 // True when a directory entry of any kind (file, folder, hidden or system
@@ -12,18 +14,9 @@ namespace quillet::platform {
 // a disk") stay off during the search.
 bool EntryExists(const std::string& path);
 
-// A moment of the local calendar, to the second.
-struct LocalTime {
-  int year;
-  int month;  // 1 to 12
-  int day;    // 1 to 31
-  int hour;
-  int minute;
-  int second;  // 0 to 59
-};
-
-// The time at which the entry named path was last written, in local time;
-// false when there is no such entry or its time has no local form.
+// The time at which the entry named path was last written, in local time
+// to the second (the millisecond is 0); false when there is no such entry or
+// its time has no local form.
 bool LastWriteLocalTime(const std::string& path, LocalTime& time);
 
 }  // namespace quillet::platform

@@ -11,28 +11,18 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
+
+#include "platform/Ascii.h"
+#include "platform/posix/Environment.h"
 
 namespace quillet::platform {
 namespace {
 
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
 std::string DrivesRoot() {
-  if (std::string root = Variable("QUILLET_DRIVES"); !root.empty()) return root;
-  if (std::string data = Variable("XDG_DATA_HOME"); !data.empty() && data.front() == '/')
-    return data + "/quillet/drives";
-  if (std::string home = Variable("HOME"); !home.empty())
-    return home + "/.local/share/quillet/drives";
-  return {};
-}
-
-bool IsAsciiLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  if (std::string root = EnvironmentValue("QUILLET_DRIVES"); !root.empty()) return root;
+  const std::string data = XdgBaseDirectory("XDG_DATA_HOME", ".local/share");
+  return data.empty() ? data : data + "/quillet/drives";
 }
 
 // The native path of a Windows path; empty when it names nothing here.
@@ -43,7 +33,7 @@ std::string NativePath(const std::string& path) {
     native = DrivesRoot();
     if (native.empty()) return {};
     native += '/';
-    native += static_cast<char>(path[0] | 0x20);
+    native += AsciiLower(path[0]);
     rest = path.substr(2);
     if (!rest.empty() && rest.front() != '\\') native += '/';
   }
@@ -76,8 +66,8 @@ bool LastWriteLocalTime(const std::string& path, LocalTime& time) {
   if (localtime_r(&facts.st_mtim.tv_sec, &parts) == nullptr) return false;
   // Far-off years have no use here, and could not take the 1900 added below.
   if (parts.tm_year < -1900 || parts.tm_year > 100000) return false;
-  time = {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-          parts.tm_hour,        parts.tm_min,     std::min(parts.tm_sec, 59)};
+  time = {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min,
+          std::min(parts.tm_sec, 59), 0};
   return true;
 }
 

@@ -38,7 +38,7 @@ bool LastWriteLocalTime(const std::string& path, LocalTime& time) {
   if (!FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) ||
       !FileTimeToSystemTime(&local, &parts))
     return false;
-  time = {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond};
+  time = {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond, 0};
   return true;
 }
 
