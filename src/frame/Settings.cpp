@@ -12,6 +12,9 @@
 namespace quillet {
 namespace {
 
+// The error kind of every failure to read the host's entries.
+constexpr const char* kERegistryException = "ERegistryException";
+
 // Below HKEY_CURRENT_USER.
 constexpr char kHostKey[] = "Software\\Kestrel\\Wrenmail";
 constexpr char kProgramFiles[] = "Program Files";
@@ -31,9 +34,9 @@ std::string ReadText(RegistryKey* key, const std::string& name) {
   if (!registry.queryValue(key, name, type, size) || size == 0) return {};
   std::string data;
   if (!registry.fetchValue(key, name, size, type, data))
-    Raise(platform::kERegistryException, "Failed to get data for '" + name + "'");
+    Raise(kERegistryException, "Failed to get data for '" + name + "'");
   if (type != platform::kRegSz && type != platform::kRegExpandSz)
-    Raise(platform::kERegistryException, "Invalid data type for '" + name + "'");
+    Raise(kERegistryException, "Invalid data type for '" + name + "'");
   data.resize(std::min(data.size(), data.find('\0')));
   return data;
 }
@@ -47,7 +50,9 @@ std::string LocateSettingsFile() {
     const platform::RegistryCalls& registry = platform::Registry();
     // The key is opened for full access but never created; an absent key
     // leaves both texts empty.
-    const KeyHolder key(registry.openCurrentUserKey(kHostKey), registry.closeKey);
+    std::string failure;
+    const KeyHolder key(registry.openCurrentUserKey(kHostKey, failure), registry.closeKey);
+    if (!failure.empty()) Raise(kERegistryException, failure);
     programFiles = ReadText(key.get(), kProgramFiles);
     workingDirectory = ReadText(key.get(), kWorkingDirectory);
   }

@@ -9,8 +9,8 @@ namespace quillet {
 // The settings file path; never opened, only shown on the information page.
 // It is "Quillet.ini" in the host's "Program Files" folder when that entry
 // exists, else "WRPlugin.INI" appended to the host's "Working Directory".
-// Raises ERegistryException when one of those registry values is not text
-// or cannot be fetched.
+// Raises ERegistryException when the registry cannot be read, or when one of
+// those registry values is not text or cannot be fetched.
 std::string LocateSettingsFile();
 
 // True when an entry of any kind (file, folder, hidden or system entry) is

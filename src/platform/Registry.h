@@ -9,9 +9,6 @@
 
 namespace quillet::platform {
 
-// The error kind of every registry failure.
-inline constexpr const char* kERegistryException = "ERegistryException";
-
 // Value types, numbered as the Windows registry numbers them on every build.
 inline constexpr uint32_t kRegNone = 0;
 inline constexpr uint32_t kRegSz = 1;
@@ -25,10 +22,11 @@ struct RegistryKey;
 
 struct RegistryCalls {
   // Opens path (relative to HKEY_CURRENT_USER) for full access without ever
-  // creating it; null when the key is absent or cannot be opened. Natively
-  // raises ERegistryException when the registry file cannot be read or is
-  // malformed.
-  RegistryKey* (*openCurrentUserKey)(const std::string& path);
+  // creating it; null when the key is absent or cannot be opened. Null as
+  // well when the registry itself cannot be read (natively: its file cannot
+  // be read or is malformed), and then failure says why; otherwise failure is
+  // left as it is.
+  RegistryKey* (*openCurrentUserKey)(const std::string& path, std::string& failure);
   // The type and size in bytes of the value name; false when the value is
   // absent or cannot be queried.
   bool (*queryValue)(RegistryKey* key, const std::string& name, uint32_t& type, uint32_t& size);

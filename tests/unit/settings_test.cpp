@@ -28,6 +28,7 @@ struct PlayedValue {
 // The registry the test plays: one key, or none.
 struct PlayedRegistry {
   bool keyPresent = true;
+  std::string unreadable;  // why the registry cannot be read, if it cannot
   std::map<std::string, PlayedValue> values;
   std::string openedPath;
   int opens = 0;
@@ -39,9 +40,10 @@ PlayedRegistry* gPlayed = nullptr;
 RegistryKey* const kPlayedKey = reinterpret_cast<RegistryKey*>(&gPlayed);
 
 const platform::RegistryCalls kPlayedCalls{
-    [](const std::string& path) -> RegistryKey* {
+    [](const std::string& path, std::string& failure) -> RegistryKey* {
       gPlayed->openedPath = path;
-      if (!gPlayed->keyPresent) return nullptr;
+      if (!gPlayed->unreadable.empty()) failure = gPlayed->unreadable;
+      if (!gPlayed->keyPresent || !failure.empty()) return nullptr;
       ++gPlayed->opens;
       return kPlayedKey;
     },
@@ -135,6 +137,13 @@ TEST_F(Settings, AnAbsentKeyReadsAsTwoEmptyTexts) {
   Set("Working Directory", platform::kRegSz, "D:\\");
   EXPECT_EQ(LocateSettingsFile(), "WRPlugin.INI");
   EXPECT_EQ(played_.closes, 0);
+  EXPECT_TRUE(played_.queried.empty());
+}
+
+TEST_F(Settings, ARegistryThatCannotBeReadFailsWithItsReason) {
+  played_.unreadable = "Cannot read the registry file 'r.reg': Permission denied";
+  Set("Working Directory", platform::kRegSz, "D:\\");
+  ExpectFailure("Cannot read the registry file 'r.reg': Permission denied");
   EXPECT_TRUE(played_.queried.empty());
 }
 

@@ -3,19 +3,17 @@
 // $QUILLET_REGISTRY when that is set, else
 // $XDG_CONFIG_HOME/quillet/registry.reg, else ~/.config/quillet/registry.reg.
 // A missing file holds no keys. A file that cannot be read, or that is
-// malformed, fails with ERegistryException naming the file and the reason.
+// malformed, is a failure whose description names the file and the reason.
 #include "platform/Registry.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
-#include "frame/Failure.h"
+#include "platform/posix/Environment.h"
 #include "platform/posix/RegFile.h"
 
 namespace quillet::platform {
@@ -31,22 +29,10 @@ namespace {
 // values comes near this.
 constexpr off_t kLargestFile = off_t{16} << 20;
 
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
 std::string RegistryFilePath() {
-  if (std::string file = Variable("QUILLET_REGISTRY"); !file.empty()) return file;
-  if (std::string config = Variable("XDG_CONFIG_HOME"); !config.empty() && config.front() == '/')
-    return config + "/quillet/registry.reg";
-  if (std::string home = Variable("HOME"); !home.empty())
-    return home + "/.config/quillet/registry.reg";
-  return {};
-}
-
-[[noreturn]] void RaiseUnreadable(const std::string& path, const std::string& reason) {
-  Raise(kERegistryException, "Cannot read the registry file '" + path + "': " + reason);
+  if (std::string file = EnvironmentValue("QUILLET_REGISTRY"); !file.empty()) return file;
+  const std::string config = XdgBaseDirectory("XDG_CONFIG_HOME", ".config");
+  return config.empty() ? config : config + "/quillet/registry.reg";
 }
 
 // Reads the whole file; the reason in reason when it cannot.
@@ -82,29 +68,39 @@ bool ReadWhole(int file, std::string& text, std::string& reason) {
   }
 }
 
-// The file's text; false when there is no file.
-bool ReadRegistryFile(const std::string& path, std::string& text) {
+// The file's text, or present false when there is no file; false when the
+// file cannot be read, with the reason in reason.
+bool ReadRegistryFile(const std::string& path, bool& present, std::string& text,
+                      std::string& reason) {
   // Non-blocking, so that opening a pipe without a writer cannot hang.
   const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  present = file >= 0;
   if (file < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return false;
-    RaiseUnreadable(path, std::strerror(errno));
+    if (errno == ENOENT || errno == ENOTDIR) return true;
+    reason = std::strerror(errno);
+    return false;
   }
-  std::string reason;
   const bool read = ReadWhole(file, text, reason);
   close(file);
-  if (!read) RaiseUnreadable(path, reason);
-  return true;
+  return read;
 }
 
-RegistryKey* OpenCurrentUserKey(const std::string& path) {
+RegistryKey* OpenCurrentUserKey(const std::string& path, std::string& failure) {
   const std::string file = RegistryFilePath();
+  if (file.empty()) return nullptr;
+  bool present = false;
   std::string text;
-  if (file.empty() || !ReadRegistryFile(file, text)) return nullptr;
+  std::string reason;
+  if (!ReadRegistryFile(file, present, text, reason)) {
+    failure = "Cannot read the registry file '" + file + "': " + reason;
+    return nullptr;
+  }
+  if (!present) return nullptr;
   RegFileKey key;
-  std::string error;
-  if (!ParseRegFile(text, "HKEY_CURRENT_USER\\" + path, key, error))
-    Raise(kERegistryException, "Malformed registry file '" + file + "', " + error);
+  if (!ParseRegFile(text, "HKEY_CURRENT_USER\\" + path, key, reason)) {
+    failure = "Malformed registry file '" + file + "', " + reason;
+    return nullptr;
+  }
   if (!key.present) return nullptr;
   return new RegistryKey{std::move(key)};
 }

@@ -12,7 +12,7 @@ HKEY Handle(RegistryKey* key) {
   return reinterpret_cast<HKEY>(key);
 }
 
-RegistryKey* OpenCurrentUserKey(const std::string& path) {
+RegistryKey* OpenCurrentUserKey(const std::string& path, std::string&) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
     return nullptr;
