@@ -6,7 +6,7 @@ namespace {
 
 template <typename Function>
 bool Resolve(void* library, const char* name, Function& function, std::string& error) {
-  function = reinterpret_cast<Function>(platform::FindExport(library, name));
+  function = reinterpret_cast<Function>(FindExport(library, name));
   if (function == nullptr) error = std::string("the plug-in does not export ") + name;
   return function != nullptr;
 }
@@ -16,7 +16,7 @@ bool Resolve(void* library, const char* name, Function& function, std::string& e
 bool LoadPlugin(const std::string& path, Plugin& plugin, std::string& error) {
   plugin = Plugin{};
   std::string reason;
-  plugin.library = platform::OpenLibrary(path, reason);
+  plugin.library = OpenLibrary(path, reason);
   if (plugin.library == nullptr) {
     error = "cannot load " + path + ": " + reason;
     return false;
@@ -39,11 +39,11 @@ bool LoadPlugin(const std::string& path, Plugin& plugin, std::string& error) {
 }
 
 void UnloadPlugin(Plugin& plugin) {
-  if (plugin.library != nullptr) platform::CloseLibrary(plugin.library);
+  if (plugin.library != nullptr) CloseLibrary(plugin.library);
   plugin = Plugin{};
 }
 
-bool FetchText(abi::TextExport fetch, std::string& text, platform::AbnormalEnd& end) {
+bool FetchText(abi::TextExport fetch, std::string& text, AbnormalEnd& end) {
   int32_t length = 0;
   if (!CallGuarded([&] { length = fetch(nullptr, 0); }, end)) return false;
   text.assign(length > 0 ? static_cast<size_t>(length) : 0, '\0');

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "frame/WrpAbi.h"
-#include "platform/Host.h"
+#include "host/Host.h"
 
 namespace quillet::host {
 
@@ -32,12 +32,12 @@ void UnloadPlugin(Plugin& plugin);
 // Runs body() inside the plug-in; false when the plug-in ended the call
 // abnormally, described in end.
 template <typename Body>
-bool CallGuarded(Body&& body, platform::AbnormalEnd& end) {
-  return platform::CallPlugin([](void* argument) { (*static_cast<Body*>(argument))(); }, &body,
+bool CallGuarded(Body&& body, AbnormalEnd& end) {
+  return CallPlugin([](void* argument) { (*static_cast<Body*>(argument))(); }, &body,
                               end);
 }
 
 // A text export fetched the way a host does: length first, then the bytes.
-bool FetchText(abi::TextExport fetch, std::string& text, platform::AbnormalEnd& end);
+bool FetchText(abi::TextExport fetch, std::string& text, AbnormalEnd& end);
 
 }  // namespace quillet::host

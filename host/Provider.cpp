@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Host.h"
+#include "host/Host.h"
 
 namespace quillet::host {
 
@@ -17,7 +17,7 @@ int32_t HostProvider::QueryInterface(const void*, void** object) {
 int32_t HostProvider::GetText(int32_t index, char* buffer, int32_t size) {
   ++getTextCalls_;
   if (failGetTextAt && *failGetTextAt == index)
-    platform::RaiseHostFailure("List index out of bounds");
+    RaiseHostFailure("List index out of bounds");
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) return 0;
   const std::string& item = items_[static_cast<size_t>(index)];
   const auto length = static_cast<int32_t>(item.size());
@@ -32,7 +32,7 @@ int32_t HostProvider::GetText(int32_t index, char* buffer, int32_t size) {
 int32_t HostProvider::SetText(int32_t index, const char* text, int32_t length) {
   const size_t size = length > 0 ? static_cast<size_t>(length) : 0;
   setTextCalls_.push_back({index, std::string(text, size), text[size] == '\0'});
-  if (failSetText) platform::RaiseHostFailure("Cannot insert the text");
+  if (failSetText) RaiseHostFailure("Cannot insert the text");
   if (index >= 0) {
     if (items_.size() <= static_cast<size_t>(index)) items_.resize(static_cast<size_t>(index) + 1);
     items_[static_cast<size_t>(index)] = setTextCalls_.back().text;
@@ -41,14 +41,14 @@ int32_t HostProvider::SetText(int32_t index, const char* text, int32_t length) {
 }
 
 int32_t HostProvider::GetInt(int32_t index) {
-  if (failGetInt) platform::RaiseHostFailure("'x' is not a valid integer value");
+  if (failGetInt) RaiseHostFailure("'x' is not a valid integer value");
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) return 0;
   return static_cast<int32_t>(std::strtol(items_[static_cast<size_t>(index)].c_str(), nullptr, 10));
 }
 
 int32_t HostProvider::GetCount() {
   ++getCountCalls_;
-  if (failGetCount) platform::RaiseHostFailure("The parameter list is gone");
+  if (failGetCount) RaiseHostFailure("The parameter list is gone");
   return static_cast<int32_t>(items_.size());
 }
 
@@ -56,7 +56,7 @@ int32_t HostProvider::ExpandTemplate(const char* text, int32_t length, int32_t f
                                      IWRPDataProvider* provider) {
   const size_t size = length > 0 ? static_cast<size_t>(length) : 0;
   expandCalls_.push_back({std::string(text, size), flags, provider == this, provider == nullptr});
-  if (failExpandTemplate) platform::RaiseHostFailure("Unknown template command");
+  if (failExpandTemplate) RaiseHostFailure("Unknown template command");
   if (items_.empty()) items_.resize(1);
   items_[0] = onCommand ? onCommand(expandCalls_.back().text) : std::string();
   return 0;

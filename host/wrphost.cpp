@@ -43,7 +43,7 @@ struct Session {
   Options options;
 };
 
-int ReportAbnormalEnd(const platform::AbnormalEnd& end) {
+int ReportAbnormalEnd(const host::AbnormalEnd& end) {
   std::fprintf(stderr, "wrphost: abnormal end: %s: %s\n", end.kind.c_str(), end.message.c_str());
   return kExitAbnormalEnd;
 }
@@ -58,7 +58,7 @@ std::string AnswerCommand(const Options& options, std::string_view command) {
 
 // Runs one macro; answer is the export's answer (0 or -1).
 bool RunMacro(Session& session, const std::string& name, std::vector<std::string> params,
-              int32_t& answer, std::string& result, platform::AbnormalEnd& end) {
+              int32_t& answer, std::string& result, host::AbnormalEnd& end) {
   HostProvider context;
   HostProvider parameters(std::move(params));
   context.onCommand = [&](std::string_view command) {
@@ -74,7 +74,7 @@ bool RunMacro(Session& session, const std::string& name, std::vector<std::string
 }
 
 int Info(Session& session) {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   std::string name, version, list;
   int32_t status = 0, needConfig = 0, needCom = 0;
   Plugin& p = session.plugin;
@@ -94,7 +94,7 @@ int Info(Session& session) {
 }
 
 int Html(Session& session) {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   std::string page;
   if (!FetchText(session.plugin.getInfo, page, end)) return ReportAbnormalEnd(end);
   std::fwrite(page.data(), 1, page.size(), stdout);
@@ -105,7 +105,7 @@ int Html(Session& session) {
 // Runs work between WRP_Initialize and WRP_Finalize, as a host does.
 template <typename Work>
 int WithInitialized(Session& session, Work&& work) {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   if (!CallGuarded([&] { session.plugin.initialize(); }, end)) return ReportAbnormalEnd(end);
   const int code = work();
   if (!CallGuarded([&] { session.plugin.finalize(); }, end)) return ReportAbnormalEnd(end);
@@ -122,14 +122,14 @@ int Exec(Session& session) {
   return WithInitialized(session, [&] {
     int32_t answer = 0;
     std::string result;
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     if (!RunMacro(session, name, params, answer, result, end)) return ReportAbnormalEnd(end);
     if (answer != 0) {
       std::fprintf(stderr, "wrphost: the plug-in knows no macro %s (answer %d)\n", name.c_str(),
                    answer);
       return kExitUnknownMacro;
     }
-    platform::SetBinaryStdout();
+    host::SetBinaryStdout();
     std::fwrite(result.data(), 1, result.size(), stdout);
     return 0;
   });
@@ -149,7 +149,7 @@ int Expand(Session& session) {
   }
   return WithInitialized(session, [&] {
     bool failed = false;
-    platform::AbnormalEnd failure;
+    host::AbnormalEnd failure;
     const std::string out = ExpandText(
         text,
         [&](const std::string& name,
@@ -168,7 +168,7 @@ int Expand(Session& session) {
           return result;
         });
     if (failed) return ReportAbnormalEnd(failure);
-    platform::SetBinaryStdout();
+    host::SetBinaryStdout();
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
   });
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   if (session.options.pluginPath.empty())
-    session.options.pluginPath = platform::DefaultPluginPath();
+    session.options.pluginPath = host::DefaultPluginPath();
   std::string error;
   if (!LoadPlugin(session.options.pluginPath, session.plugin, error)) {
     std::fprintf(stderr, "wrphost: %s\n", error.c_str());

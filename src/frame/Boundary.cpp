@@ -3,6 +3,7 @@
 
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "frame/Failure.h"
 
@@ -12,15 +13,22 @@ namespace {
 std::string gKind;
 std::string gMessage;
 
+// The texts of failures whose own texts cannot be kept: static, because
+// nothing on this path may allocate.
 constexpr char kOutOfMemoryText[] = "Out of memory";
+constexpr char kUnknownFailureText[] = "Unknown failure inside Quillet";
 
-RememberedFailure Keep(const std::string& kind, const std::string& message) noexcept {
+RememberedFailure OutOfMemory() noexcept {
+  return {kEOutOfMemory, kOutOfMemoryText, sizeof kOutOfMemoryText - 1};
+}
+
+RememberedFailure Keep(std::string_view kind, std::string_view message) noexcept {
   try {
-    gKind = kind;
-    gMessage = message;
+    gKind.assign(kind);
+    gMessage.assign(message);
     return {gKind.c_str(), gMessage.c_str(), gMessage.size()};
   } catch (...) {
-    return {kEOutOfMemory, kOutOfMemoryText, sizeof kOutOfMemoryText - 1};
+    return OutOfMemory();
   }
 }
 
@@ -32,15 +40,11 @@ RememberedFailure RememberCurrentFailure() noexcept {
   } catch (const Failure& failure) {
     return Keep(failure.kind(), failure.message());
   } catch (const std::bad_alloc&) {
-    return {kEOutOfMemory, kOutOfMemoryText, sizeof kOutOfMemoryText - 1};
+    return OutOfMemory();
   } catch (const std::exception& failure) {
-    try {
-      return Keep(kException, failure.what());
-    } catch (...) {
-      return {kEOutOfMemory, kOutOfMemoryText, sizeof kOutOfMemoryText - 1};
-    }
+    return Keep(kException, failure.what());
   } catch (...) {
-    return Keep(kException, "Unknown failure inside Quillet");
+    return {kException, kUnknownFailureText, sizeof kUnknownFailureText - 1};
   }
 }
 

@@ -3,7 +3,7 @@
 // every object of the call is gone, turned into the host's abnormal end.
 #pragma once
 
-#include <utility>
+#include <cxxabi.h>
 
 #include "platform/Fault.h"
 
@@ -16,7 +16,8 @@ struct RememberedFailure {
 };
 
 // Keeps the failure being handled (call only inside a catch block); the texts
-// stay valid until the next failure.
+// stay valid until the next failure. Allocates nothing it cannot do without:
+// when the failure's own texts cannot be kept, static ones stand in.
 RememberedFailure RememberCurrentFailure() noexcept;
 
 template <typename Body>
@@ -24,6 +25,8 @@ auto AtBoundary(Body&& body) -> decltype(body()) {
   RememberedFailure failure{};
   try {
     return body();
+  } catch (const abi::__forced_unwind&) {
+    throw;  // a cancelled thread unwinds to its end, through the host as well
   } catch (...) {
     failure = RememberCurrentFailure();
   }

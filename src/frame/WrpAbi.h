@@ -40,11 +40,7 @@ using AnswerExport = int32_t(WRP_CALL*)();
 using VoidExport = void(WRP_CALL*)();
 using ExecMacroExport = int32_t(WRP_CALL*)(const char* name, int32_t nameLength,
                                            IWRPDataProvider* context, IWRPDataProvider* params);
-
-// The structured exception by which the Windows build ends a host call
-// abnormally. ExceptionInformation[0] points to the zero-terminated message,
-// [1] is its length in bytes, [2] points to the zero-terminated error kind.
-// The texts stay valid until the next call into the plug-in.
-inline constexpr uint32_t kAbnormalEndCode = 0xE0514C54u;  // 'QLT' with the customer bit
-inline constexpr uint32_t kAbnormalEndArgs = 3;
 }  // namespace quillet::abi
+
+// How an export ends abnormally is part of the contract too: see
+// platform/Fault.h.

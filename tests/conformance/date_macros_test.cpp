@@ -10,17 +10,17 @@ namespace quillet::conformance {
 namespace {
 
 void Initialize() {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
 }
 
 void Finalize() {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
 }
 
 // The abnormal end of a macro call; fails the test if it answered normally.
-platform::AbnormalEnd Ending(const std::string& name, std::vector<std::string> params) {
+host::AbnormalEnd Ending(const std::string& name, std::vector<std::string> params) {
   host::HostProvider context;
   host::HostProvider parameters(std::move(params));
   const MacroRun run = Exec(name, context, parameters);
@@ -75,7 +75,7 @@ TEST_F(DateMacrosThroughExports, WrongParameterCounts) {
 TEST_F(DateMacrosThroughExports, TextsThatAreNoDateInAnyFormat) {
   for (const char* name : {"DAYOFYEAR", "WEEKOFYEAR", "ISOWEEKOFYEAR"}) {
     for (const char* text : {"", "x", "1", "99.99.99", "1/1/1/1"}) {
-      const platform::AbnormalEnd end = Ending(name, {text});
+      const host::AbnormalEnd end = Ending(name, {text});
       EXPECT_EQ(end.kind, "EConvertError") << name << " " << text;
       EXPECT_EQ(end.message, "'" + std::string(text) + "' is not a valid date");
     }
@@ -92,7 +92,7 @@ TEST_F(DateMacrosThroughExports, EasterSundayNeedsNoComponentSetAndNeverFails) {
 TEST(ComponentSetThroughExports, DayAndWeekNeedAnInitialisedPlugin) {
   Finalize();  // whatever an earlier test left
   for (const char* name : {"DAYOFYEAR", "WEEKOFYEAR"}) {
-    const platform::AbnormalEnd end = Ending(name, {});
+    const host::AbnormalEnd end = Ending(name, {});
     EXPECT_NE(end.message.find("not initialised"), std::string::npos) << end.message;
   }
   EXPECT_FALSE(Result("ISOWEEKOFYEAR").empty());

@@ -18,7 +18,7 @@ constexpr char kMacroList[] =
 
 int32_t CallText(abi::TextExport fetch, char* buffer, int32_t size) {
   int32_t answer = -12345;
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   EXPECT_TRUE(host::CallGuarded([&] { answer = fetch(buffer, size); }, end)) << end.message;
   return answer;
 }
@@ -83,7 +83,7 @@ TEST(TextExports, MacroListNamesEveryRowInOrder) {
 }
 
 TEST(TextExports, ConstantAnswers) {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   int32_t status = -1, needConfig = -1, setup = -1, needCom = -1;
   ASSERT_TRUE(host::CallGuarded(
       [&] {
@@ -100,7 +100,7 @@ TEST(TextExports, ConstantAnswers) {
 }
 
 TEST(Lifecycle, InitializeAndFinalizeInAnyOrderAnyNumberOfTimes) {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   ASSERT_TRUE(host::CallGuarded(
       [&] {
         Loaded().finalize();

@@ -36,7 +36,7 @@ TEST(Unload, FreesComponentSetsStillAliveAndLoadsAgain) {
     host::Plugin plugin;
     std::string error;
     ASSERT_TRUE(host::LoadPlugin(copy.path(), plugin, error)) << error;
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     host::HostProvider context;
     host::HostProvider params;
     int32_t answer = -1;

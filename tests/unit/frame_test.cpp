@@ -64,8 +64,8 @@ TEST(MacroTable, SharedTextsHaveTheirExactLengths) {
   EXPECT_EQ(kNotImplemented.size(), 23u);
 }
 
-platform::AbnormalEnd EndOf(void (*fail)()) {
-  platform::AbnormalEnd end;
+host::AbnormalEnd EndOf(void (*fail)()) {
+  host::AbnormalEnd end;
   EXPECT_FALSE(host::CallGuarded([&] { AtBoundary([&] { fail(); }); }, end));
   return end;
 }
@@ -94,7 +94,7 @@ TEST(Boundary, AMessageWithZeroBytesKeepsItsLength) {
 }
 
 TEST(Boundary, AnswersPassThroughWhenNothingFails) {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   int answer = 0;
   EXPECT_TRUE(host::CallGuarded([&] { answer = AtBoundary([] { return 41 + 1; }); }, end));
   EXPECT_EQ(answer, 42);

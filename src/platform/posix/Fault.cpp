@@ -1,14 +1,11 @@
 // Fault containment for the development build: the kernel checks a copy into
-// host memory, host failures are C++ exceptions, and an abnormal end is a
-// Failure that escapes the export.
+// host memory, host failures are C++ exceptions, and an abnormal end is an
+// AbnormalEndException that escapes the export.
 #include "platform/Fault.h"
 
+#include <cxxabi.h>
 #include <sys/uio.h>
 #include <unistd.h>
-
-#include <string>
-
-#include "frame/Failure.h"
 
 namespace quillet::platform {
 
@@ -24,6 +21,8 @@ bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::
   try {
     call(argument);
     return true;
+  } catch (const abi::__forced_unwind&) {
+    throw;  // the thread is being cancelled: it must unwind to its end
   } catch (const std::exception& hostFailure) {
     failure = hostFailure.what();
   } catch (...) {
@@ -33,7 +32,7 @@ bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::
 }
 
 void EndHostCall(const char* kind, const char* message, size_t length) {
-  throw Failure(kind, std::string(message, length));
+  throw AbnormalEndException(kind, message, length);
 }
 
 }  // namespace quillet::platform

@@ -30,11 +30,11 @@ class RegionalDates : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* all = getenv("LC_ALL")) saved_ = all;
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
   }
   void TearDown() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     EXPECT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
     if (saved_)
       setenv("LC_ALL", saved_->c_str(), 1);

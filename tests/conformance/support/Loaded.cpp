@@ -7,7 +7,7 @@ namespace quillet::conformance {
 
 std::string PluginPath() {
   const char* override = std::getenv("QUILLET_PLUGIN");
-  return override != nullptr ? override : platform::DefaultPluginPath();
+  return override != nullptr ? override : host::DefaultPluginPath();
 }
 
 host::Plugin& Loaded() {

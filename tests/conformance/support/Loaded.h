@@ -20,7 +20,7 @@ host::Plugin& Loaded();
 
 struct MacroRun {
   bool ended = false;  // the call ended abnormally
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   int32_t answer = 0;
 };
 

@@ -10,7 +10,7 @@ namespace {
 
 std::string Fetch(abi::TextExport fetch) {
   std::string text;
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   EXPECT_TRUE(host::FetchText(fetch, text, end)) << end.kind << ": " << end.message;
   return text;
 }
@@ -54,12 +54,12 @@ std::string InfoPage() {
   return Fetch(Loaded().getInfo);
 }
 
-bool Initialize(platform::AbnormalEnd& end) {
+bool Initialize(host::AbnormalEnd& end) {
   return host::CallGuarded([] { Loaded().initialize(); }, end);
 }
 
 std::string InitializedSettingsPath() {
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   EXPECT_TRUE(Initialize(end)) << end.kind << ": " << end.message;
   return ShownSettingsPath();
 }

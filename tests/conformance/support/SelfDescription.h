@@ -16,7 +16,7 @@ std::string VersionText();
 std::string InfoPage();
 
 // Runs WRP_Initialize; false when it ended abnormally, described in end.
-bool Initialize(platform::AbnormalEnd& end);
+bool Initialize(host::AbnormalEnd& end);
 
 // Runs WRP_Initialize, failing the test if it ends abnormally, and answers
 // the settings path that the information page then shows.

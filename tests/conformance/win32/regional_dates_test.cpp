@@ -41,11 +41,11 @@ class RegionalDates : public ::testing::Test {
   void SetUp() override {
     savedFormat_ = LocaleValue(LOCALE_SSHORTDATE);
     savedSeparator_ = LocaleValue(LOCALE_SDATE);
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
   }
   void TearDown() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     EXPECT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
     Use(savedFormat_.c_str(), savedSeparator_.c_str());
   }

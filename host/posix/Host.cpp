@@ -1,16 +1,17 @@
-// The host side on POSIX: dlopen, the plug-in's Failure caught, and a host
-// failure thrown as a C++ exception.
-#include "platform/Host.h"
+// The host side on POSIX: dlopen, the plug-in's abnormal end caught as the C++
+// exception it is, and a host failure thrown as one.
+#include "host/Host.h"
 
+#include <cxxabi.h>
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <climits>
 #include <stdexcept>
 
-#include "frame/Failure.h"
+#include "platform/Fault.h"
 
-namespace quillet::platform {
+namespace quillet::host {
 
 std::string DefaultPluginPath() {
   char path[PATH_MAX] = {};
@@ -39,8 +40,10 @@ bool CallPlugin(void (*call)(void* argument), void* argument, AbnormalEnd& end) 
   try {
     call(argument);
     return true;
-  } catch (const Failure& failure) {
-    end = {failure.kind(), failure.message()};
+  } catch (const platform::AbnormalEndException& failure) {
+    end = {failure.kind(), std::string(failure.message(), failure.length())};
+  } catch (const abi::__forced_unwind&) {
+    throw;
   } catch (const std::exception& failure) {
     end = {"std::exception", failure.what()};
   } catch (...) {
@@ -55,4 +58,4 @@ void RaiseHostFailure(const char* message) {
 
 void SetBinaryStdout() {}
 
-}  // namespace quillet::platform
+}  // namespace quillet::host

@@ -1,6 +1,6 @@
 // The host side on Windows: LoadLibrary, the plug-in's structured exception
 // caught and read, and a host failure raised the way a native host raises one.
-#include "platform/Host.h"
+#include "host/Host.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/WrpAbi.h"
+#include "platform/Ascii.h"
+#include "platform/Fault.h"
 #include "platform/win32/Seh.h"
 
-namespace quillet::platform {
+namespace quillet::host {
 namespace {
 
 constexpr DWORD kHostFailureCode = 0x0EEDFADE;  // what the host's own runtime raises
@@ -21,8 +22,7 @@ std::string SystemMessage(DWORD code) {
   char text[512] = {};
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                       nullptr, code, 0, text, sizeof text, nullptr);
-  std::string message(text, length);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+  const std::string message(TrimRight(std::string_view(text, length)));
   return message.empty() ? "system error " + std::to_string(code) : message;
 }
 
@@ -53,9 +53,9 @@ void CloseLibrary(void* library) {
 
 bool CallPlugin(void (*call)(void* argument), void* argument, AbnormalEnd& end) {
   EXCEPTION_RECORD record{};
-  if (RunRegistered(call, argument, &record)) return true;
-  if (record.ExceptionCode == abi::kAbnormalEndCode &&
-      record.NumberParameters >= abi::kAbnormalEndArgs) {
+  if (platform::QuilletRunRegistered(call, argument, &record)) return true;
+  if (record.ExceptionCode == platform::kAbnormalEndCode &&
+      record.NumberParameters >= platform::kAbnormalEndArgs) {
     const auto* message = reinterpret_cast<const char*>(record.ExceptionInformation[0]);
     const auto length = static_cast<size_t>(record.ExceptionInformation[1]);
     end.message.assign(message, length);
@@ -81,4 +81,4 @@ void SetBinaryStdout() {
   _setmode(_fileno(stdout), _O_BINARY);
 }
 
-}  // namespace quillet::platform
+}  // namespace quillet::host

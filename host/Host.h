@@ -1,12 +1,13 @@
 // What a host of the plug-in needs from the operating system: loading the
 // library, calling into it with its abnormal end caught, and failing a
-// provider call the way a real host does. Used by the reference host and the
-// black-box tests, never by the plug-in itself.
+// provider call the way a real host does. Implemented once per platform
+// (host/win32, host/posix, chosen by CMake) for the reference host and the
+// tests; the plug-in itself never contains it.
 #pragma once
 
 #include <string>
 
-namespace quillet::platform {
+namespace quillet::host {
 
 // The plug-in file that sits beside the running program.
 std::string DefaultPluginPath();
@@ -31,4 +32,4 @@ bool CallPlugin(void (*call)(void* argument), void* argument, AbnormalEnd& end);
 // Standard output takes bytes as they are (no newline translation).
 void SetBinaryStdout();
 
-}  // namespace quillet::platform
+}  // namespace quillet::host
