@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frame/WrpAbi.h"
 #include "platform/win32/Seh.h"
 
 namespace quillet::platform {
@@ -23,7 +22,7 @@ struct CopyJob {
 
 bool GuardedCopy(void* destination, const void* source, size_t size) {
   CopyJob job{destination, source, size};
-  return RunRegistered(
+  return QuilletRunRegistered(
       [](void* argument) {
         auto* copy = static_cast<CopyJob*>(argument);
         std::memcpy(copy->destination, copy->source, copy->size);
@@ -33,7 +32,7 @@ bool GuardedCopy(void* destination, const void* source, size_t size) {
 
 bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::string& failure) {
   EXCEPTION_RECORD record{};
-  if (RunRegistered(call, argument, &record)) return true;
+  if (QuilletRunRegistered(call, argument, &record)) return true;
   char text[40];
   std::snprintf(text, sizeof text, "External exception %08lX",
                 static_cast<unsigned long>(record.ExceptionCode));
@@ -42,11 +41,10 @@ bool CallCatchingHostFailure(void (*call)(void* argument), void* argument, std::
 }
 
 void EndHostCall(const char* kind, const char* message, size_t length) {
-  const ULONG_PTR information[abi::kAbnormalEndArgs] = {reinterpret_cast<ULONG_PTR>(message),
-                                                        static_cast<ULONG_PTR>(length),
-                                                        reinterpret_cast<ULONG_PTR>(kind)};
-  RaiseException(abi::kAbnormalEndCode, EXCEPTION_NONCONTINUABLE, abi::kAbnormalEndArgs,
-                 information);
+  const ULONG_PTR information[kAbnormalEndArgs] = {reinterpret_cast<ULONG_PTR>(message),
+                                                   static_cast<ULONG_PTR>(length),
+                                                   reinterpret_cast<ULONG_PTR>(kind)};
+  RaiseException(kAbnormalEndCode, EXCEPTION_NONCONTINUABLE, kAbnormalEndArgs, information);
   __builtin_unreachable();  // a non-continuable exception never returns here
 }
 
