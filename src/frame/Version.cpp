@@ -4,11 +4,12 @@
 #include "frame/Version.h"
 
 #include <charconv>
-#include <chrono>
-#include <cmath>
 
+#include "calendar/Calendar.h"
 #include "frame/Macros.h"
 #include "frame/Settings.h"
+#include "frame/VersionNumber.h"
+#include "platform/Ascii.h"
 #include "platform/FileInfo.h"
 
 namespace quillet {
@@ -17,11 +18,6 @@ namespace {
 // The file whose last-write time stamps the version text; where the library
 // itself lies is not consulted.
 constexpr char kStampFile[] = "c:\\Program Files\\Wrenmail\\adds\\wrp\\Quillet.WRP";
-constexpr char kShortVersion[] = "0.3";
-constexpr int kBuildNumber = 21;
-
-constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / 12 / 30};
-constexpr int64_t kMillisecondsPerDay = 86'400'000;
 
 constexpr char kPageHead[] =
     "<html><head><style>td: { color: Red; } </style></head><body><center><h1>Quillet<br></h1>"
@@ -34,31 +30,13 @@ constexpr char kCredits[] =
     "<div>Hash algorithms: the Quillet developers.</div>";
 constexpr char kBullet = '\x95';  // in the host's code page, Windows-1252
 
-double DateValue(const platform::LocalTime& time) {
-  using namespace std::chrono;
-  const sys_days day{year{time.year} / time.month / time.day};
-  const int seconds = (time.hour * 60 + time.minute) * 60 + time.second;
-  return static_cast<double>((day - kDayZero).count()) + seconds / 86400.0;
-}
-
-// The stamp pattern yymmddhhnn of a date value, as a number. The value is
-// rounded to the millisecond first, as date values are decoded.
+// The stamp pattern yymmddhhnn of a date value, as a number.
 uint64_t StampNumber(double value) {
-  using namespace std::chrono;
-  const auto milliseconds = static_cast<int64_t>(std::llround(value * kMillisecondsPerDay));
-  int64_t days = milliseconds / kMillisecondsPerDay;
-  int64_t ofDay = milliseconds % kMillisecondsPerDay;
-  if (ofDay < 0) {
-    --days;
-    ofDay += kMillisecondsPerDay;
-  }
-  const year_month_day date{kDayZero + std::chrono::days{days}};
-  const auto minuteOfDay = static_cast<uint64_t>(ofDay / 60'000);
-  const auto yearInCentury =
-      static_cast<uint64_t>((static_cast<int>(date.year()) % 100 + 100) % 100);
-  uint64_t number = yearInCentury;
-  number = number * 100 + static_cast<unsigned>(date.month());
-  number = number * 100 + static_cast<unsigned>(date.day());
+  const CivilDate date = DecodeDayValue(value);
+  const auto minuteOfDay = static_cast<uint64_t>(MillisecondOfDay(value) / 60'000);
+  uint64_t number = static_cast<uint64_t>((date.year % 100 + 100) % 100);
+  number = number * 100 + static_cast<uint64_t>(date.month);
+  number = number * 100 + static_cast<uint64_t>(date.day);
   number = number * 100 + minuteOfDay / 60;
   return number * 100 + minuteOfDay % 60;
 }
@@ -66,16 +44,7 @@ uint64_t StampNumber(double value) {
 std::string UpperHex(uint64_t number) {
   char digits[16];
   const auto end = std::to_chars(digits, digits + sizeof digits, number, 16).ptr;
-  std::string text(digits, end);
-  for (char& c : text)
-    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
+  return AsciiUpperCase(std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 }  // namespace
@@ -87,12 +56,13 @@ double FileStampTime(const std::string& path) {
   // defined for other years, and those read as a missing file does.
   if (time.year < 1980 || time.year > 2107) return 0;
   time.second -= time.second % 2;
-  return DateValue(time);
+  return EncodeDateTime(time.year, static_cast<uint16_t>(time.month),
+                        static_cast<uint16_t>(time.day),
+                        ((int64_t{time.hour} * 60 + time.minute) * 60 + time.second) * 1000);
 }
 
 std::string GetVersionText() {
-  return std::string(kShortVersion) + "." + std::to_string(kBuildNumber) + " /" +
-         UpperHex(StampNumber(FileStampTime(kStampFile))) + "/";
+  return std::string(kVersionNumber) + " /" + UpperHex(StampNumber(FileStampTime(kStampFile))) + "/";
 }
 
 std::string GetInfoPage() {
@@ -122,7 +92,7 @@ void QlVersionMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& re
     result = kWrongParamCount;
     return;
   }
-  const std::string mode = count == 0 ? std::string("n") : LowerAscii(GetParamStr(params, 0));
+  const std::string mode = count == 0 ? std::string("n") : AsciiLowerCase(GetParamStr(params, 0));
   if (mode == "s") {
     result = kShortVersion;
   } else if (mode == "n") {

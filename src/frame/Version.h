@@ -13,7 +13,7 @@ namespace quillet {
 // the years 1980 to 2107 that file dates hold.
 double FileStampTime(const std::string& path);
 
-// "0.3.21 /N/": N is the time of the stamp file (the fixed path
+// "0.3.21 /N/" (kVersionNumber, then N): N is the time of the stamp file (the fixed path
 // "c:\Program Files\Wrenmail\adds\wrp\Quillet.WRP") as yymmddhhnn, read
 // as a decimal number and written in upper-case hexadecimal. Built anew on
 // every call.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/VersionNumber.h"
 #include "support/SelfDescription.h"
 
 namespace quillet::conformance {
@@ -37,9 +38,9 @@ constexpr char kAllMacros[] =
     "PING\t\tPing specified by name or IP-address host\r\n"
     "PUTURL\t\tInserts content of URI into message\r\n";
 
-// "0.3.21 /N/" with N in upper-case hexadecimal without leading zeros.
+// The version number, " /N/" with N in upper-case hexadecimal without leading zeros.
 bool IsVersionText(const std::string& text) {
-  const std::string prefix = "0.3.21 /";
+  const std::string prefix = std::string(kVersionNumber) + " /";
   if (text.size() < prefix.size() + 2 || text.compare(0, prefix.size(), prefix) != 0 ||
       text.back() != '/' || text[prefix.size()] == '0')
     return false;
@@ -61,8 +62,8 @@ TEST(QlVersion, NameModeIsTheDefault) {
 }
 
 TEST(QlVersion, ShortMode) {
-  EXPECT_EQ(Result("QLVERSION", {"s"}), "0.3");
-  EXPECT_EQ(Result("QLVERSION", {"S"}), "0.3");
+  EXPECT_EQ(Result("QLVERSION", {"s"}), kShortVersion);
+  EXPECT_EQ(Result("QLVERSION", {"S"}), kShortVersion);
 }
 
 TEST(QlVersion, ListingOfTheWorkingMacros) {

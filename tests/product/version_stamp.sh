@@ -3,7 +3,7 @@
 # form, taken from SOURCE_DATE_EPOCH in UTC whatever the local time zone, so
 # that two builds of one commit are byte for byte the same.
 set -uo pipefail
-cmake=$1 script=$2 template=$3
+cmake=$1 script=$2 template=$3 version=$4
 fail() { echo "FAIL: $*"; exit 1; }
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -12,7 +12,7 @@ check() {
   local epoch=$1 want=$2 zone
   for zone in UTC Asia/Tokyo America/Los_Angeles; do
     TZ=$zone SOURCE_DATE_EPOCH=$epoch "$cmake" -DTEMPLATE="$template" -DOUTPUT="$dir/Quillet.rc" \
-      -DVERSION=0.3.21 -P "$script" || fail "the script failed"
+      -DVERSION="$version" -P "$script" || fail "the script failed"
     grep -qF "VALUE \"SpecialBuild\", \"$want\"" "$dir/Quillet.rc" ||
       fail "epoch $epoch in $zone: $(grep SpecialBuild "$dir/Quillet.rc")"
   done
@@ -20,12 +20,12 @@ check() {
 check 1077587880 17F9B29E  # 24 February 2004, 01:58
 check 0 1A14AEF50          # 1 January 1970, 00:00: 7001010000
 check 4102444799 24ED1E227 # 31 December 2099, 23:59: 9912312359
-grep -q '^FILEVERSION 0,3,21,0$' "$dir/Quillet.rc" || fail "file version"
-grep -qF 'VALUE "FileVersion", "0.3.21"' "$dir/Quillet.rc" || fail "file version text"
+grep -qx "FILEVERSION ${version//./,},0" "$dir/Quillet.rc" || fail "file version"
+grep -qF "VALUE \"FileVersion\", \"$version\"" "$dir/Quillet.rc" || fail "file version text"
 
 # Rewritten only when its text changes: nothing to rebuild within a minute.
 touch -d @0 "$dir/Quillet.rc"
 SOURCE_DATE_EPOCH=4102444799 "$cmake" -DTEMPLATE="$template" -DOUTPUT="$dir/Quillet.rc" \
-  -DVERSION=0.3.21 -P "$script"
+  -DVERSION="$version" -P "$script"
 [ "$(stat -c %Y "$dir/Quillet.rc")" = 0 ] || fail "an unchanged script was rewritten"
 echo OK

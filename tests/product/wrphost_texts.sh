@@ -3,10 +3,10 @@
 # (name, version, answers, macros), "html" (the information page, before
 # WRP_Initialize, so with an empty settings path) and "exec QLVERSION vv".
 # The stamp in the version may be any; it is taken from "info" and checked
-# for its form.
+# for its form after the version number given.
 set -uo pipefail
-case_name=$1 wrphost=$2
-shift 2
+case_name=$1 version_number=$2 wrphost=$3
+shift 3
 fail() { echo "FAIL: $*"; exit 1; }
 out=$(mktemp) want=$(mktemp)
 trap 'rm -f "$out" "$want"' EXIT
@@ -37,7 +37,7 @@ rows=(
 
 "$@" "$wrphost" info >"$out" || fail "wrphost info failed"
 version=$(tr -d '\r' <"$out" | sed -n 's/^version: //p')
-[[ "$version" =~ ^0\.3\.21\ /[1-9A-F][0-9A-F]*/$ ]] || fail "version text '$version'"
+[[ "$version" =~ ^${version_number//./\\.}\ /[1-9A-F][0-9A-F]*/$ ]] || fail "version text '$version'"
 
 case "$case_name" in
   info)

@@ -13,6 +13,7 @@
 
 #include "frame/Settings.h"
 #include "frame/Version.h"
+#include "frame/VersionNumber.h"
 
 namespace quillet {
 namespace {
@@ -66,9 +67,9 @@ TEST_F(StampTime, TimesAreLocalDatesWithEvenSeconds) {
   EXPECT_NEAR(Stamp(), static_cast<double>(DayNumber(1990y / 6 / 1)), 1.0);
 }
 
-// "0.3.21 /N/" with N in upper-case hexadecimal without leading zeros.
+// The version number, " /N/" with N in upper-case hexadecimal without leading zeros.
 bool IsVersionText(const std::string& text) {
-  const std::string prefix = "0.3.21 /";
+  const std::string prefix = std::string(kVersionNumber) + " /";
   if (text.size() < prefix.size() + 2 || text.compare(0, prefix.size(), prefix) != 0 ||
       text.back() != '/' || text[prefix.size()] == '0')
     return false;
@@ -84,7 +85,7 @@ TEST(VersionTexts, AreBuiltFromTheStampAndTheSettingsPath) {
   SettingsFileName() = "S:\\x y\\Quillet.ini";
   const std::string page = GetInfoPage();
   SettingsFileName() = saved;
-  const size_t version = page.find("<h2>0.3.21 /");
+  const size_t version = page.find("<h2>" + std::string(kVersionNumber) + " /");
   const size_t path = page.find("/ S:\\x y\\Quillet.ini</h2>");
   ASSERT_NE(version, std::string::npos) << page.substr(0, 200);
   ASSERT_NE(path, std::string::npos) << page.substr(0, 200);

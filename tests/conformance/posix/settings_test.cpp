@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "frame/VersionNumber.h"
 #include "support/SelfDescription.h"
 
 namespace quillet::conformance {
@@ -44,7 +45,7 @@ class RegistryFile : public ::testing::Test {
 
   // WRP_Initialize ends abnormally with ERegistryException and message.
   static void ExpectInitializeFails(const std::string& message) {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     EXPECT_FALSE(Initialize(end));
     EXPECT_EQ(end.kind, "ERegistryException");
     EXPECT_EQ(end.message, message);
@@ -144,7 +145,7 @@ TEST_F(RegistryFile, NonTextValuesEndInitializeAndThePluginGoesOn) {
   ExpectInitializeFails("Invalid data type for 'Working Directory'");
   EXPECT_EQ(ShownSettingsPath(), "D:\\Before\\WRPlugin.INI") << "the stored path stays";
   EXPECT_EQ(Result("WHOIS"), "* Not implemented yet *");
-  EXPECT_EQ(Result("QLVERSION", {"s"}), "0.3");
+  EXPECT_EQ(Result("QLVERSION", {"s"}), kShortVersion);
 
   Write("REGEDIT4\n" + std::string(kKey) + "\"Program Files\"=hex:43,3a\n");
   ExpectInitializeFails("Invalid data type for 'Program Files'");

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "frame/VersionNumber.h"
 #include "support/SelfDescription.h"
 
 namespace quillet::conformance {
@@ -115,13 +116,13 @@ TEST_F(HostKey, NonTextValuesEndInitializeAndThePluginGoesOn) {
 
   const DWORD number = 16;
   Set("Working Directory", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   EXPECT_FALSE(Initialize(end));
   EXPECT_EQ(end.kind, "ERegistryException");
   EXPECT_EQ(end.message, "Invalid data type for 'Working Directory'");
   EXPECT_EQ(ShownSettingsPath(), "D:\\Before\\WRPlugin.INI") << "the stored path stays";
   EXPECT_EQ(Result("WHOIS"), "* Not implemented yet *");
-  EXPECT_EQ(Result("QLVERSION", {"s"}), "0.3");
+  EXPECT_EQ(Result("QLVERSION", {"s"}), kShortVersion);
 
   Set("Program Files", REG_BINARY, "C:");
   EXPECT_FALSE(Initialize(end));

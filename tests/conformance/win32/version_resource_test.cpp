@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/VersionNumber.h"
 #include "support/Loaded.h"
 
 namespace quillet::conformance {
@@ -44,8 +45,8 @@ TEST_F(VersionResource, FixedPart) {
   ASSERT_TRUE(VerQueryValueA(data_.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, (0u << 16) | 3u);
-  EXPECT_EQ(fixed->dwFileVersionLS, (21u << 16) | 0u);
+  EXPECT_EQ(fixed->dwFileVersionMS, (kVersionMajor << 16) | kVersionMinor);
+  EXPECT_EQ(fixed->dwFileVersionLS, (kVersionBuild << 16) | 0u);
   EXPECT_EQ(fixed->dwProductVersionMS, (1u << 16) | 0u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0u);
   EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask,
@@ -66,7 +67,7 @@ TEST_F(VersionResource, LanguageAndCodePage) {
 
 TEST_F(VersionResource, Texts) {
   EXPECT_EQ(Text("FileDescription"), "Quillet Plugin");
-  EXPECT_EQ(Text("FileVersion"), "0.3.21");
+  EXPECT_EQ(Text("FileVersion"), kVersionNumber);
   EXPECT_EQ(Text("InternalName"), "QL");
   EXPECT_EQ(Text("OriginalFilename"), "ql.wrp");
   EXPECT_EQ(Text("Comments"), "Interim release");
