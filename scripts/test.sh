@@ -11,7 +11,7 @@ bash "$root/scripts/install-deps.sh" || exit 1
 bash "$root/scripts/build.sh" || exit 1
 
 passed=0 failed=0
-for tree in native win32 win32-tests fuzz; do
+for tree in native win32 win32-tests fuzz guard-O0 guard-O1 guard-Os guard-O2; do
   echo "== tests: $tree"
   log="$build/$tree.ctest.log"
   (cd "$build/$tree" && ctest --output-on-failure -j "$(nproc)" --timeout 900) 2>&1 | tee "$log"

@@ -36,7 +36,9 @@ void CloseLibrary(void* library) {
   dlclose(library);
 }
 
-bool CallPlugin(void (*call)(void* argument), void* argument, AbnormalEnd& end) {
+// no_sanitize: a cancellation's abi::__forced_unwind has no object to bind to.
+__attribute__((no_sanitize("null"))) bool CallPlugin(void (*call)(void* argument), void* argument,
+                                                     AbnormalEnd& end) {
   try {
     call(argument);
     return true;

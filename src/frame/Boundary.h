@@ -20,8 +20,11 @@ struct RememberedFailure {
 // when the failure's own texts cannot be kept, static ones stand in.
 RememberedFailure RememberCurrentFailure() noexcept;
 
+// A thread's cancellation unwinds as abi::__forced_unwind, which has no object
+// to bind to: the sanitizer's null check would report the handler's binding,
+// also once the handler is inlined into a caller that is checked.
 template <typename Body>
-auto AtBoundary(Body&& body) -> decltype(body()) {
+__attribute__((no_sanitize("null"), noinline)) auto AtBoundary(Body&& body) -> decltype(body()) {
   RememberedFailure failure{};
   try {
     return body();

@@ -1,16 +1,11 @@
-// The frame's own helpers: the parameter readers against a failing host, the
-// macro table, and the failures the export boundary turns into an abnormal end.
+// The frame's own helpers: the parameter readers against a failing host and
+// the macro table.
 #include <gtest/gtest.h>
 
-#include <new>
-#include <stdexcept>
 #include <string>
 
-#include "frame/Boundary.h"
-#include "frame/Failure.h"
 #include "frame/Macros.h"
 #include "frame/WrenAPI.h"
-#include "host/Plugin.h"
 #include "host/Provider.h"
 
 namespace quillet {
@@ -56,48 +51,6 @@ TEST(MacroTable, TwentyOneUniqueUpperCaseRows) {
   int notImplemented = 0;
   for (const MacroRow& row : rows) notImplemented += row.description == kNotImplemented;
   EXPECT_EQ(notImplemented, 7);
-}
-
-TEST(MacroTable, SharedTextsHaveTheirExactLengths) {
-  EXPECT_EQ(kWrongParamCount.size(), 43u);
-  EXPECT_EQ(kInvalidParamValue.size(), 40u);
-  EXPECT_EQ(kNotImplemented.size(), 23u);
-}
-
-host::AbnormalEnd EndOf(void (*fail)()) {
-  host::AbnormalEnd end;
-  EXPECT_FALSE(host::CallGuarded([&] { AtBoundary([&] { fail(); }); }, end));
-  return end;
-}
-
-TEST(Boundary, EveryFailureBecomesAnAbnormalEndWithKindAndMessage) {
-  auto end = EndOf([] { Raise(kEConvertError, "'x' is not a valid date"); });
-  EXPECT_EQ(end.kind, "EConvertError");
-  EXPECT_EQ(end.message, "'x' is not a valid date");
-
-  end = EndOf([] { throw std::bad_alloc(); });
-  EXPECT_EQ(end.kind, "EOutOfMemory");
-  EXPECT_EQ(end.message, "Out of memory");
-
-  end = EndOf([] { throw std::length_error("too long"); });
-  EXPECT_EQ(end.kind, "Exception");
-  EXPECT_EQ(end.message, "too long");
-
-  end = EndOf([] { throw 42; });
-  EXPECT_EQ(end.kind, "Exception");
-  EXPECT_FALSE(end.message.empty());
-}
-
-TEST(Boundary, AMessageWithZeroBytesKeepsItsLength) {
-  const auto end = EndOf([] { Raise("EIdSocketError", std::string("a\0b", 3)); });
-  EXPECT_EQ(end.message, std::string("a\0b", 3));
-}
-
-TEST(Boundary, AnswersPassThroughWhenNothingFails) {
-  host::AbnormalEnd end;
-  int answer = 0;
-  EXPECT_TRUE(host::CallGuarded([&] { answer = AtBoundary([] { return 41 + 1; }); }, end));
-  EXPECT_EQ(answer, 42);
 }
 
 }  // namespace
