@@ -1,8 +1,10 @@
 // Directory search by name pattern, with the attributes of what it finds: the
 // operating system's own search where it has one, and the same behaviour over
-// POSIX directories otherwise.
+// POSIX directories otherwise; and what tells one directory from another,
+// whatever path leads to it.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,5 +31,18 @@ struct DirEntry {
 // names are compared without regard to case and "*.*" fits every name. A
 // directory that cannot be searched gives no entry.
 std::vector<DirEntry> SearchDirectory(const std::string& searchPath);
+
+// The same for every path that leads to one directory (through links,
+// junctions or mounts): the volume serial number and file index on Windows,
+// the device and inode number on POSIX.
+struct DirectoryIdentity {
+  uint64_t volume;
+  uint64_t file;
+  auto operator<=>(const DirectoryIdentity&) const = default;
+};
+
+// The identity of the directory named path (with or without a separator at
+// its end; empty for the current directory); false when it cannot be read.
+bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity);
 
 }  // namespace quillet::platform

@@ -12,7 +12,8 @@ namespace quillet {
 // a name pattern with the system's wildcards. Answers the full paths of the
 // matching directories, level by level, in the order the system lists them.
 // Hidden, system and volume entries are skipped along with all below them;
-// a directory is listed only when it carries no attribute but the directory
+// reparse points are not entered, nor is any directory a second time; a
+// directory is listed only when it carries no attribute but the directory
 // bit. Directories that cannot be searched add nothing; it never fails.
 std::vector<std::string> FindFolders(std::string_view searchPath);
 

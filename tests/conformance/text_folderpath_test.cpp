@@ -2,6 +2,7 @@
 // matches, wildcards, what is not a plain folder, missing directories, and a
 // large tree.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -134,6 +135,18 @@ TEST(FolderPath, ValuesTheHostFailsToGiveAreEmpty) {
   ASSERT_FALSE(run.ended);
   EXPECT_EQ(Delivered(context), "");
   EXPECT_EQ(context.expandCalls().size(), 2u);
+}
+
+// A tree prepared before the program runs (see the conformance CMakeLists)
+// in which ways lead back up: links on both builds, natively also a mount.
+TEST(FolderPath, ALoopTreeEndsAndListsEachFolderOnce) {
+  const char* top = std::getenv("QUILLET_LOOP_TREE");
+  if (top == nullptr) GTEST_SKIP() << "QUILLET_LOOP_TREE names no prepared tree";
+  std::string accountDir = top;
+  for (char& c : accountDir)
+    if (c == '/') c = '\\';
+  EXPECT_EQ(LevelOrderedLines(FolderPath(accountDir, "Inbox")), (Lines{"Inbox", "x\\Inbox"}));
+  EXPECT_EQ(LevelOrderedLines(FolderPath(accountDir, "*")), (Lines{"Inbox", "x", "x\\Inbox"}));
 }
 
 TEST(FolderPath, ADeepChain) {

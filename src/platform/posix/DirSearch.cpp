@@ -1,5 +1,6 @@
 // Directory search over POSIX directories, made to answer like the Windows
-// search so that the code above it works the same on both systems.
+// search so that the code above it works the same on both systems, and a
+// directory's identity from stat.
 //
 // Paths: a backslash is a separator like the slash, so "/home/u/Mail\Inbox\*"
 // searches /home/u/Mail/Inbox; a name that itself holds a backslash cannot be
@@ -69,6 +70,15 @@ struct DirectoryHandle {
   }
 };
 
+// The native form of a directory of a search path: backslashes are slashes,
+// and no directory is the current one.
+std::string NativeDirectory(std::string directory) {
+  if (directory.empty()) return "./";
+  for (char& c : directory)
+    if (c == '\\') c = '/';
+  return directory;
+}
+
 }  // namespace
 
 std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
@@ -80,11 +90,7 @@ std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
   if (pattern.empty()) return entries;
   if (pattern == "*.*") pattern = "*";
   // A search path without a directory searches the current one, as on Windows.
-  std::string directory =
-      patternStart == 0 ? std::string("./") : searchPath.substr(0, patternStart);
-  for (char& c : directory)
-    if (c == '\\') c = '/';
-
+  const std::string directory = NativeDirectory(searchPath.substr(0, patternStart));
   const DirectoryHandle search{opendir(directory.c_str())};
   if (search.dir == nullptr) return entries;
   while (const dirent* entry = readdir(search.dir)) {
@@ -95,6 +101,15 @@ std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
     entries.push_back({std::string(name), AttributesOf(name, status)});
   }
   return entries;
+}
+
+bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity) {
+  struct stat status;
+  if (path.find('\0') != std::string::npos || stat(NativeDirectory(path).c_str(), &status) != 0 ||
+      !S_ISDIR(status.st_mode))
+    return false;
+  identity = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  return true;
 }
 
 }  // namespace quillet::platform

@@ -1,4 +1,5 @@
-// Directory search through FindFirstFileA, FindNextFileA and FindClose.
+// Directory search through FindFirstFileA, FindNextFileA and FindClose, and
+// a directory's identity from GetFileInformationByHandle.
 #include "platform/DirSearch.h"
 
 #include <windows.h>
@@ -11,6 +12,14 @@ struct SearchHandle {
   HANDLE handle;
   ~SearchHandle() {
     if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+  }
+};
+
+// Closes the directory however the reading of its identity ends.
+struct FileHandle {
+  HANDLE handle;
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
 };
 
@@ -28,6 +37,23 @@ std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
     entries.push_back({found.cFileName, found.dwFileAttributes});
   } while (FindNextFileA(search.handle, &found));
   return entries;
+}
+
+bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity) {
+  if (path.find('\0') != std::string::npos) return false;
+  // No access is asked for: the identity is an attribute, and directories
+  // open only with backup semantics.
+  const FileHandle directory{CreateFileA(path.empty() ? "." : path.c_str(), 0,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                         nullptr)};
+  BY_HANDLE_FILE_INFORMATION facts;
+  if (directory.handle == INVALID_HANDLE_VALUE ||
+      !GetFileInformationByHandle(directory.handle, &facts))
+    return false;
+  identity = {facts.dwVolumeSerialNumber,
+              (uint64_t{facts.nFileIndexHigh} << 32) | facts.nFileIndexLow};
+  return true;
 }
 
 }  // namespace quillet::platform
