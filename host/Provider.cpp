@@ -21,7 +21,7 @@ int32_t HostProvider::GetText(int32_t index, char* buffer, int32_t size) {
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) return 0;
   const std::string& item = items_[static_cast<size_t>(index)];
   const auto length = static_cast<int32_t>(item.size());
-  if (buffer == nullptr) return length;
+  if (buffer == nullptr) return announcedLength.value_or(length);
   const int32_t count = std::clamp(size, 0, length);
   if (count > 0) std::memcpy(buffer, item.data(), static_cast<size_t>(count));
   return count;

@@ -36,6 +36,8 @@ class HostProvider final : public IWRPDataProvider {
   std::function<std::string(std::string_view command)> onCommand;
   // GetText of this index fails the way the host's runtime fails.
   std::optional<int32_t> failGetTextAt;
+  // GetText with a null buffer answers this length, whatever the item's.
+  std::optional<int32_t> announcedLength;
   // These operations fail the same way (after recording the call).
   bool failGetInt = false;
   bool failGetCount = false;

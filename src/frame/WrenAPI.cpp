@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <new>
 
 #include "frame/Failure.h"
 #include "platform/Fault.h"
@@ -61,11 +63,15 @@ int32_t CopyToBuffer(std::string_view text, char* buffer, int32_t size) {
 std::string GetParamStr(IWRPDataProvider* provider, int32_t index) {
   GetTextCall probe{provider, index, nullptr, 0, 0};
   if (!GuardedGetText(probe) || probe.answer <= 0) return {};
-  std::string text(static_cast<size_t>(probe.answer), '\0');
-  GetTextCall fetch{provider, index, text.data(), probe.answer, 0};
+  // The host may announce up to 2 GiB, more than a 32-bit process holds as
+  // text: that is out of memory, not a failure of the string's own. The
+  // buffer is left uninitialised, as the host fills it.
+  const auto length = static_cast<size_t>(probe.answer);
+  if (length > std::string().max_size()) throw std::bad_alloc();
+  const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(length);
+  GetTextCall fetch{provider, index, buffer.get(), probe.answer, 0};
   if (!GuardedGetText(fetch) || fetch.answer <= 0) return {};
-  text.resize(static_cast<size_t>(std::min(fetch.answer, probe.answer)));
-  return text;
+  return std::string(buffer.get(), static_cast<size_t>(std::min(fetch.answer, probe.answer)));
 }
 
 int32_t GetParamInt(IWRPDataProvider* provider, int32_t index) {

@@ -35,7 +35,8 @@ struct IWRPDataProvider {
 // never a terminating zero, and a copy that faults answers 0.
 int32_t CopyToBuffer(std::string_view text, char* buffer, int32_t size);
 
-// Parameter index as text; anything the host fails with reads as empty.
+// Parameter index as text; anything the host fails with reads as empty. A
+// length the process cannot hold ends the call as out of memory.
 std::string GetParamStr(IWRPDataProvider* provider, int32_t index);
 
 // The calls below pass a host failure on: it ends the macro call abnormally

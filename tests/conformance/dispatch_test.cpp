@@ -1,4 +1,5 @@
 // Macro lookup by name, the six macros that do no work, and the abnormal end.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,25 @@ TEST(HostFailures, EndTheMacroCallAndThePluginGoesOn) {
       EXPECT_FALSE(run.end.message.empty()) << c.macro;
     }
     EXPECT_EQ(Result("WHOIS"), "* Not implemented yet *") << "after " << c.macro;
+  }
+  EXPECT_EQ(Result("ENCODEURL", {"a b"}), "a%20b");
+}
+
+// A host that announces a text of 2 GiB: a 32-bit process cannot hold it and
+// ends the call as out of memory; a 64-bit one takes the bytes the host wrote.
+TEST(HostFailures, AnAnnouncedLengthTooLargeToHoldEndsAsOutOfMemory) {
+  host::HostProvider context;
+  host::HostProvider params({"a b"});
+  params.announcedLength = INT32_MAX;
+  const MacroRun run = Exec("ENCODEURL", context, params);
+  if (sizeof(void*) == 4) {
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.end.kind, "EOutOfMemory");
+    EXPECT_EQ(run.end.message, "Out of memory");
+    EXPECT_TRUE(context.setTextCalls().empty());
+  } else {
+    ASSERT_FALSE(run.ended) << run.end.kind << ": " << run.end.message;
+    EXPECT_EQ(Delivered(context), "a%20b");
   }
   EXPECT_EQ(Result("ENCODEURL", {"a b"}), "a%20b");
 }
