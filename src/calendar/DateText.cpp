@@ -73,22 +73,23 @@ class Scanner {
   size_t pos_ = 0;
 };
 
-bool IsLeapYear(int32_t year) {
+bool IsLeapYear(int64_t year) {
   return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-bool IsValidDate(int32_t year, int32_t month, int32_t day) {
+bool IsValidDate(int64_t year, int32_t month, int32_t day) {
   constexpr int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
   return day <= kDays[month - 1] + (month == 2 && IsLeapYear(year));
 }
 
 // A year of one or two digits placed in the window of a hundred years that
-// begins 50 years before the current year.
-int32_t WindowedYear(int32_t year, int32_t currentYear) {
-  const int32_t base = currentYear - 50;
-  year += base / 100 * 100;
-  return year < base ? year + 100 : year;
+// begins 50 years before the current year; in 64 bits, as a current year near
+// the 32-bit minimum would overflow.
+int64_t WindowedYear(int32_t year, int32_t currentYear) {
+  const int64_t base = int64_t{currentYear} - 50;
+  const int64_t windowed = year + base / 100 * 100;
+  return windowed < base ? windowed + 100 : windowed;
 }
 
 std::optional<double> ReadDate(std::string_view text, const platform::ShortDateSettings& settings,
@@ -99,7 +100,8 @@ std::optional<double> ReadDate(std::string_view text, const platform::ShortDateS
   if (!first || !scan.ReadChar(settings.separator)) return std::nullopt;
   const std::optional<Number> second = scan.ReadNumber();
   if (!second) return std::nullopt;
-  int32_t year = currentYear, month = 0, day = 0;
+  int64_t year = currentYear;
+  int32_t month = 0, day = 0;
   // A separator after the second number leads to the year, or is the one
   // trailing separator that a text may end with.
   const bool separatorTaken = scan.ReadChar(settings.separator);
@@ -126,7 +128,8 @@ std::optional<double> ReadDate(std::string_view text, const platform::ShortDateS
   if (third || !separatorTaken) scan.ReadChar(settings.separator);
   scan.SkipBlanks();
   if (!scan.AtEnd() || !IsValidDate(year, month, day)) return std::nullopt;
-  return EncodeDayValue(year, static_cast<uint16_t>(month), static_cast<uint16_t>(day));
+  return EncodeDayValue(static_cast<int32_t>(year), static_cast<uint16_t>(month),
+                        static_cast<uint16_t>(day));
 }
 
 void AppendNumber(std::string& out, int64_t value, int width) {

@@ -72,6 +72,12 @@ TEST(ParseDateText, TwoDigitYearsFallIntoTheFiftyYearWindow) {
   EXPECT_EQ(ParseDateText("1/1/75", kMonthFirst, 2026), DayValue(2075, 1, 1));
   // Three digits are a year as written.
   EXPECT_EQ(ParseDateText("1.1.075", kDayFirst, 2026), DayValue(75, 1, 1));
+  // A clock at the ends of the 32-bit years puts the window outside every
+  // date; the sanitizers see no overflow on the way there.
+  for (const int32_t currentYear : {INT32_MIN, INT32_MIN + 49, INT32_MAX}) {
+    EXPECT_THROW(ParseDateText("1.1.76", kDayFirst, currentYear), Failure) << currentYear;
+    EXPECT_THROW(ParseDateText("1.1", kDayFirst, currentYear), Failure) << currentYear;
+  }
 }
 
 TEST(ParseDateText, EveryBrokenRuleFailsWithTheText) {
