@@ -1,5 +1,4 @@
-// The offset of local time from UTC and its text form, shared by LOCALTZ and
-// the cookie store's reading of expiry dates.
+// The offset of local time from UTC and its text form.
 #pragma once
 
 #include <string>

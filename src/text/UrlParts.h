@@ -1,5 +1,5 @@
 // The one URL parser of the plug-in: it cuts a URL text into its nine parts
-// and never fails. CONVERTURL, ATTACHURL and the HTTP client all use it.
+// and never fails.
 #pragma once
 
 #include <string>
