@@ -33,8 +33,7 @@ void UnloadPlugin(Plugin& plugin);
 // abnormally, described in end.
 template <typename Body>
 bool CallGuarded(Body&& body, AbnormalEnd& end) {
-  return CallPlugin([](void* argument) { (*static_cast<Body*>(argument))(); }, &body,
-                              end);
+  return CallPlugin([](void* argument) { (*static_cast<Body*>(argument))(); }, &body, end);
 }
 
 // A text export fetched the way a host does: length first, then the bytes.

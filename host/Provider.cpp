@@ -16,8 +16,7 @@ int32_t HostProvider::QueryInterface(const void*, void** object) {
 
 int32_t HostProvider::GetText(int32_t index, char* buffer, int32_t size) {
   ++getTextCalls_;
-  if (failGetTextAt && *failGetTextAt == index)
-    RaiseHostFailure("List index out of bounds");
+  if (failGetTextAt && *failGetTextAt == index) RaiseHostFailure("List index out of bounds");
   if (index < 0 || static_cast<size_t>(index) >= items_.size()) return 0;
   const std::string& item = items_[static_cast<size_t>(index)];
   const auto length = static_cast<int32_t>(item.size());

@@ -201,8 +201,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
   }
-  if (session.options.pluginPath.empty())
-    session.options.pluginPath = host::DefaultPluginPath();
+  if (session.options.pluginPath.empty()) session.options.pluginPath = host::DefaultPluginPath();
   std::string error;
   if (!LoadPlugin(session.options.pluginPath, session.plugin, error)) {
     std::fprintf(stderr, "wrphost: %s\n", error.c_str());

@@ -62,7 +62,8 @@ double FileStampTime(const std::string& path) {
 }
 
 std::string GetVersionText() {
-  return std::string(kVersionNumber) + " /" + UpperHex(StampNumber(FileStampTime(kStampFile))) + "/";
+  return std::string(kVersionNumber) + " /" + UpperHex(StampNumber(FileStampTime(kStampFile))) +
+         "/";
 }
 
 std::string GetInfoPage() {

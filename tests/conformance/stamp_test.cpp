@@ -31,8 +31,8 @@ TEST_F(StampFile, EveryTextCarriesTheStamp) {
   Create();
   Touch(2004, 3, 15, 14, 30, 0);
   EXPECT_EQ(Result("QLVERSION"), "Quillet " + Version("18079A46"));
-  EXPECT_TRUE(Result("QLVERSION", {"vv"}).starts_with("Quillet " + Version("18079A46") +
-                                                      "\r\nQLVERSION\t"));
+  EXPECT_TRUE(Result("QLVERSION", {"vv"})
+                  .starts_with("Quillet " + Version("18079A46") + "\r\nQLVERSION\t"));
   EXPECT_EQ(InfoPage(), ExpectedInfoPage(Version("18079A46"), ShownSettingsPath()));
 }
 

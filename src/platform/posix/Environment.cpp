@@ -13,8 +13,7 @@ std::string EnvironmentValue(const char* name) {
 std::string XdgBaseDirectory(const char* variable, const char* underHome) {
   if (std::string base = EnvironmentValue(variable); !base.empty() && base.front() == '/')
     return base;
-  if (std::string home = EnvironmentValue("HOME"); !home.empty())
-    return home + "/" + underHome;
+  if (std::string home = EnvironmentValue("HOME"); !home.empty()) return home + "/" + underHome;
   return {};
 }
 

@@ -20,8 +20,8 @@ bool GuardedCopy(void* destination, const void* source, size_t size) {
 // A cancellation's abi::__forced_unwind has no object for its handler to bind
 // to, which the sanitizer's null check would report.
 __attribute__((no_sanitize("null"))) bool CallCatchingHostFailure(void (*call)(void* argument),
-                                                                   void* argument,
-                                                                   std::string& failure) {
+                                                                  void* argument,
+                                                                  std::string& failure) {
   try {
     call(argument);
     return true;

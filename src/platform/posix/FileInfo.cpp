@@ -66,8 +66,13 @@ bool LastWriteLocalTime(const std::string& path, LocalTime& time) {
   if (localtime_r(&facts.st_mtim.tv_sec, &parts) == nullptr) return false;
   // Far-off years have no use here, and could not take the 1900 added below.
   if (parts.tm_year < -1900 || parts.tm_year > 100000) return false;
-  time = {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min,
-          std::min(parts.tm_sec, 59), 0};
+  time = {parts.tm_year + 1900,
+          parts.tm_mon + 1,
+          parts.tm_mday,
+          parts.tm_hour,
+          parts.tm_min,
+          std::min(parts.tm_sec, 59),
+          0};
   return true;
 }
 

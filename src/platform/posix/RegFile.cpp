@@ -178,8 +178,9 @@ void SetValue(RegFileKey& key, RegFileValue value) {
 }
 
 void DeleteValue(RegFileKey& key, std::string_view name) {
-  std::erase_if(key.values,
-                [&](const RegFileValue& known) { return EqualsIgnoringAsciiCase(known.name, name); });
+  std::erase_if(key.values, [&](const RegFileValue& known) {
+    return EqualsIgnoringAsciiCase(known.name, name);
+  });
 }
 
 enum class Section { kNone, kWanted, kOther };

@@ -43,10 +43,9 @@ bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity) {
   if (path.find('\0') != std::string::npos) return false;
   // No access is asked for: the identity is an attribute, and directories
   // open only with backup semantics.
-  const FileHandle directory{CreateFileA(path.empty() ? "." : path.c_str(), 0,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                         nullptr)};
+  const FileHandle directory{CreateFileA(
+      path.empty() ? "." : path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
   BY_HANDLE_FILE_INFORMATION facts;
   if (directory.handle == INVALID_HANDLE_VALUE ||
       !GetFileInformationByHandle(directory.handle, &facts))

@@ -14,7 +14,6 @@ static_assert(sizeof(EXCEPTION_RECORD) == 80);
 // (when caught is not null). Stack overflows and guard-page faults are not
 // caught: they go on to the next handler. call must not let a C++ exception
 // escape, which could not unwind through the guard.
-extern "C" bool QuilletRunRegistered(void (*call)(void*), void* argument,
-                                     EXCEPTION_RECORD* caught);
+extern "C" bool QuilletRunRegistered(void (*call)(void*), void* argument, EXCEPTION_RECORD* caught);
 
 }  // namespace quillet::platform

@@ -23,8 +23,8 @@ class StampFile : public ::testing::Test {
   // Sets the stamp's last-write time to a local time.
   void Touch(int year, int month, int day, int hour, int minute, int second) const;
 
-  std::string path_;  // the stamp in the system's own form
-  std::string root_;  // natively: the fresh folder that holds the drives
+  std::string path_;                      // the stamp in the system's own form
+  std::string root_;                      // natively: the fresh folder that holds the drives
   std::optional<std::string> savedZone_;  // natively: TZ before the test
 };
 

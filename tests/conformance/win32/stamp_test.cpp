@@ -30,10 +30,14 @@ void StampFile::CreateFolder() const {
 }
 
 void StampFile::Touch(int year, int month, int day, int hour, int minute, int second) const {
-  const SYSTEMTIME parts{static_cast<WORD>(year),   static_cast<WORD>(month),
-                         0,                         static_cast<WORD>(day),
-                         static_cast<WORD>(hour),   static_cast<WORD>(minute),
-                         static_cast<WORD>(second), 0};
+  const SYSTEMTIME parts{static_cast<WORD>(year),
+                         static_cast<WORD>(month),
+                         0,
+                         static_cast<WORD>(day),
+                         static_cast<WORD>(hour),
+                         static_cast<WORD>(minute),
+                         static_cast<WORD>(second),
+                         0};
   FILETIME local, utc;
   ASSERT_TRUE(SystemTimeToFileTime(&parts, &local));
   ASSERT_TRUE(LocalFileTimeToFileTime(&local, &utc));

@@ -45,8 +45,8 @@ TEST(Seh, CatchesFaultsAndRaisedExceptionsWithTheirRecords) {
   EXPECT_EQ(TopOfFrameChain(), top);
 
   int ran = 0;
-  EXPECT_TRUE(QuilletRunRegistered([](void* counter) { ++*static_cast<int*>(counter); }, &ran,
-                                   nullptr));
+  EXPECT_TRUE(
+      QuilletRunRegistered([](void* counter) { ++*static_cast<int*>(counter); }, &ran, nullptr));
   EXPECT_EQ(ran, 1);
   EXPECT_EQ(TopOfFrameChain(), top);
 }
