@@ -1,11 +1,13 @@
 // Expansion of the reference host's template language.
 #include "host/Template.h"
 
+#include "platform/Ascii.h"
+
 namespace quillet::host {
 namespace {
 
 bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+  return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
 }
 
 bool IsBlank(char c) {
