@@ -77,7 +77,7 @@ TEST_F(DateMacrosThroughExports, TextsThatAreNoDateInAnyFormat) {
     for (const char* text : {"", "x", "1", "99.99.99", "1/1/1/1"}) {
       const host::AbnormalEnd end = Ending(name, {text});
       EXPECT_EQ(end.kind, "EConvertError") << name << " " << text;
-      EXPECT_EQ(end.message, "'" + std::string(text) + "' is not a valid date");
+      EXPECT_EQ(end.message, std::string("'").append(text).append("' is not a valid date"));
     }
   }
 }

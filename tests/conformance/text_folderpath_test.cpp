@@ -153,9 +153,10 @@ TEST(FolderPath, ADeepChain) {
   FolderTree tree;
   // Deep as the system's path length allows on both builds.
   const size_t levels = (230 - tree.accountDir().size()) / 2;
-  std::string path, expected;
+  std::string path;
   for (size_t i = 0; i < levels; ++i) {
-    path += (path.empty() ? "" : "\\") + std::string("a");
+    if (!path.empty()) path += '\\';
+    path += 'a';
     tree.AddDirectory(path);
   }
   tree.AddDirectory(path + "\\Inbox");

@@ -90,7 +90,7 @@ TEST_F(DateMacros, ADateThatDoesNotParseEndsTheCall) {
     for (const char* text : {"", "2024-03-01", "30.02.2024", "1.3.2024 x"}) {
       const Failure failure = FailureOf(handler, {text});
       EXPECT_EQ(failure.kind(), "EConvertError");
-      EXPECT_EQ(failure.message(), "'" + std::string(text) + "' is not a valid date");
+      EXPECT_EQ(failure.message(), std::string("'").append(text).append("' is not a valid date"));
     }
   }
 }

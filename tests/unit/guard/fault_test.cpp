@@ -49,7 +49,7 @@ TEST(CallCatchingHostFailure, AHostFailureIsDescribedAndTheCallerGoesOn) {
 
 // Six values live across a guarded copy that faults: more than the scratch
 // registers hold, so the compiler keeps some in the ones a call must keep.
-__attribute__((noinline, noclone)) uint32_t MixedAcrossAFault(uint32_t seed) {
+__attribute__((noinline)) uint32_t MixedAcrossAFault(uint32_t seed) {
   const uint32_t a = seed * 3 + 1, b = seed ^ 0x5A5A5A5Au, c = seed * seed, d = ~seed,
                  e = seed << 3, f = seed + 77;
   if (platform::GuardedCopy(const_cast<char*>(kReadOnly), &seed, 1)) return 0;

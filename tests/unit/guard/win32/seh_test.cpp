@@ -9,6 +9,12 @@
 #include "platform/win32/Seh.h"
 
 namespace quillet {
+
+// Runs call under the guard with the registers a cdecl callee must keep set
+// to 0x0B0B0B0B (EBX), 0x05050505 (ESI), 0x0D0D0D0D (EDI) and 0x0E0E0E0E
+// (EBP), and stores what they hold afterwards in kept (KeptRegisters.S).
+extern "C" bool QuilletKeptRegisters(void (*call)(void*), uint32_t kept[4]);
+
 namespace {
 
 using platform::QuilletRunRegistered;
@@ -91,50 +97,14 @@ TEST(Seh, StackOverflowAndGuardPageFaultsGoOnToTheNextHandler) {
   }
 }
 
-// The registers a cdecl callee must keep, set to known values around a call
-// that faults, and read back right after it.
-struct Kept {
-  uint32_t ebx, esi, edi, ebp;
-};
-
-Kept RegistersAfterACaughtFault() {
-  Kept kept{};
-  // In: the call, its argument and the record pointer; out: the answer.
-  uintptr_t eax = reinterpret_cast<uintptr_t>(&Fault);
-  uintptr_t ecx = 0;
-  uintptr_t edx = 0;
-  asm volatile(
-      "pushl %%ebp\n\t"
-      "pushl %%edx\n\t"
-      "pushl %%ecx\n\t"
-      "pushl %%eax\n\t"
-      "movl $0x0B0B0B0B, %%ebx\n\t"
-      "movl $0x05050505, %%esi\n\t"
-      "movl $0x0D0D0D0D, %%edi\n\t"
-      "movl $0x0E0E0E0E, %%ebp\n\t"
-      "call _QuilletRunRegistered\n\t"
-      "addl $12, %%esp\n\t"
-      "movl %%ebp, %%ecx\n\t"
-      "popl %%ebp\n\t"
-      "movl %%ebx, %[ebx]\n\t"
-      "movl %%esi, %[esi]\n\t"
-      "movl %%edi, %[edi]\n\t"
-      "movl %%ecx, %[ebp]"
-      : "+a"(eax), "+c"(ecx), "+d"(edx), [ebx] "=m"(kept.ebx), [esi] "=m"(kept.esi),
-        [edi] "=m"(kept.edi), [ebp] "=m"(kept.ebp)
-      :
-      : "ebx", "esi", "edi", "memory", "cc");
-  EXPECT_EQ(eax & 0xFF, 0u) << "the fault was not caught";
-  return kept;
-}
-
 TEST(Seh, TheCallersRegistersAreKeptAcrossACaughtFault) {
   for (int i = 0; i < 100; ++i) {
-    const Kept kept = RegistersAfterACaughtFault();
-    ASSERT_EQ(kept.ebx, 0x0B0B0B0Bu);
-    ASSERT_EQ(kept.esi, 0x05050505u);
-    ASSERT_EQ(kept.edi, 0x0D0D0D0Du);
-    ASSERT_EQ(kept.ebp, 0x0E0E0E0Eu);
+    uint32_t kept[4] = {};
+    ASSERT_FALSE(QuilletKeptRegisters(Fault, kept)) << "the fault was not caught";
+    ASSERT_EQ(kept[0], 0x0B0B0B0Bu) << "EBX";
+    ASSERT_EQ(kept[1], 0x05050505u) << "ESI";
+    ASSERT_EQ(kept[2], 0x0D0D0D0Du) << "EDI";
+    ASSERT_EQ(kept[3], 0x0E0E0E0Eu) << "EBP";
   }
 }
 
