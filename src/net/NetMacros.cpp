@@ -5,9 +5,6 @@
 
 namespace quillet {
 
-void HostNameMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("HOSTNAME");
-}
 void AttachUrlMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
   RaiseNotBuilt("ATTACHURL");
 }
