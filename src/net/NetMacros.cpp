@@ -8,9 +8,6 @@ namespace quillet {
 void AttachUrlMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
   RaiseNotBuilt("ATTACHURL");
 }
-void PingMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("PING");
-}
 void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
   RaiseNotBuilt("PUTURL");
 }

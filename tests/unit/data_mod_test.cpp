@@ -30,7 +30,6 @@ TEST_F(ComponentSet, StoredSettings) {
   EXPECT_EQ(set.IdWho.Port, 43);
   EXPECT_TRUE(static_cast<bool>(set.IdIcmp.OnReply));
   EXPECT_EQ(set.IdIcmp.SequenceCounter, 3489);
-  EXPECT_EQ(set.IdIcmp.ReceiveTimeout, 5000);
   EXPECT_EQ(set.IdH.MaxLineAction, TIdMaxLineAction::maException);
   EXPECT_EQ(set.IdH.ReadTimeout, 0);
   EXPECT_TRUE(set.IdH.AllowCookies);

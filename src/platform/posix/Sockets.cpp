@@ -11,17 +11,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <climits>
 
 #include "platform/posix/SocketErrors.h"
+#include "platform/posix/SocketWait.h"
 
 namespace quillet::platform {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 int LastError() {
   return WsaErrorFromErrno(errno);
@@ -37,25 +33,6 @@ sockaddr_in SocketAddress(Ipv4Address address, uint16_t port) {
   where.sin_port = htons(port);
   where.sin_addr.s_addr = htonl(address);
   return where;
-}
-
-// Polls one descriptor for events until they come or timeoutMs have passed,
-// repeating the wait with the time left after an interruption. True when the
-// events came; 0 or the error number as the answer.
-int PollFor(int fd, short events, uint32_t timeoutMs, bool& ready) {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    const int wait =
-        left.count() <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left.count(), INT_MAX));
-    pollfd entry{fd, events, 0};
-    const int answer = poll(&entry, 1, wait);
-    if (answer >= 0) {
-      ready = answer > 0;
-      return 0;
-    }
-    if (errno != EINTR) return LastError();
-  }
 }
 
 int Start() {
