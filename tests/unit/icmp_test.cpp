@@ -310,6 +310,15 @@ TEST_F(EchoLoop, SocketErrorsEndTheCallAndEverySocketIsClosed) {
     EXPECT_EQ(Played::closed, Played::opened) << what;
     EXPECT_EQ(LiveDataMod().IdIcmp.SequenceCounter, kOurs) << what << ": the counter stays";
   };
+  // A host that does not resolve fails before any socket is opened.
+  platform::SocketCalls sockets = platform::Sockets();
+  sockets.resolveName = [](const std::string&, platform::Ipv4Address&) {
+    return platform::kWsaHostNotFound;
+  };
+  platform::ReplaceSockets(&sockets);
+  const Failure unresolved = PingFailure({"nowhere.example"});
+  platform::ReplaceSockets(nullptr);
+  EXPECT_EQ(unresolved.message(), "Socket Error # 11001\r\n");
   Played::openError = 10024;
   expectError("open", "Socket Error # 10024\r\nToo many open files.");
   EXPECT_EQ(Played::opened, 0);
