@@ -21,7 +21,7 @@ namespace {
 
 using platform::SocketHandle;
 
-inline constexpr const char* kEIdIcmpException = "EIdIcmpException";
+constexpr const char* kEIdIcmpException = "EIdIcmpException";
 
 // Every echo request leaves with this time to live.
 constexpr uint8_t kTimeToLive = 128;
