@@ -32,6 +32,7 @@ CpuFeatures Ask() {
   if (__get_cpuid_max(0, nullptr) < 7) return features;
   __cpuid_count(7, 0, eax, ebx, ecx, edx);
   features.avx2 = avx && (ebx & bit_AVX2) != 0;
+  features.bmi1 = (ebx & bit_BMI) != 0;
   features.bmi2 = (ebx & bit_BMI2) != 0;
   features.sha = (ebx & bit_SHA) != 0;
   features.vpclmul = features.avx2 && features.pclmul && (ecx & bit_VPCLMULQDQ) != 0;

@@ -11,6 +11,7 @@ struct CpuFeatures {
   bool sse41 = false;
   bool pclmul = false;   // carry-less multiplication of 64-bit words
   bool avx2 = false;     // with AVX and the operating system's AVX state
+  bool bmi1 = false;     // andn among others
   bool bmi2 = false;     // rorx among others
   bool sha = false;      // the SHA-1 and SHA-256 instructions
   bool vpclmul = false;  // carry-less multiplication on 256-bit registers (with AVX2)
