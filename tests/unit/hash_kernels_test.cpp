@@ -1,7 +1,7 @@
-// The checksum kernels side by side: every accelerated variant this
-// processor offers against the portable tables on random lengths, alignments,
-// starting registers and splits into consecutive updates; the self-tests that
-// decide between them, and the choice they made.
+// The checksum and Tiger kernels side by side: every accelerated variant this
+// processor offers against the portable code on random lengths, alignments,
+// starting values and splits into consecutive updates; the self-tests that
+// decide between them, and the choices they made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,8 @@
 #include "hash/Adler_x86.h"
 #include "hash/CRC.h"
 #include "hash/CRC_x86.h"
+#include "hash/Tiger.h"
+#include "hash/Tiger_x86.h"
 
 namespace quillet {
 namespace {
@@ -159,6 +161,39 @@ TEST(ChecksumKernels, SelfTestsRejectWrongKernels) {
     reg = (s2 % kAdlerModulus) << 16 | (s1 % kAdlerModulus);
   };
   EXPECT_FALSE(AdlerSelfTest({overflows}));
+}
+
+// Tiger's compression from random chaining words over runs of 0 to 9
+// random blocks at every alignment, with 3 passes (the engine's) and more.
+TEST(TigerKernels, Sse2AgreesWithPortable) {
+  const TigerKernels* sse2 = Sse2TigerKernels();
+  if (!sse2) GTEST_SKIP() << "not 32-bit x86 with SSE2";
+  std::mt19937_64 random(20261211);
+  std::vector<uint8_t> bytes(64 * 9 + 16);
+  for (int round = 0; round < 1000; ++round) {
+    uint64_t expected[3], actual[3];
+    for (uint64_t& word : expected) word = random();
+    std::copy(expected, expected + 3, actual);
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+    const size_t count = round % 10;
+    const uint8_t* blocks = bytes.data() + round % 16;
+    const int32_t passes = round % 7 == 0 ? 3 + round % 4 : 3;
+    PortableTigerKernels().blocks(expected, blocks, count, passes);
+    sse2->blocks(actual, blocks, count, passes);
+    ASSERT_TRUE(std::equal(expected, expected + 3, actual)) << "round " << round;
+  }
+  EXPECT_TRUE(TigerSelfTest(*sse2));
+}
+
+TEST(TigerKernels, ChoiceAndSelfTest) {
+  EXPECT_STREQ(ChosenTigerKernels().name, Sse2TigerKernels() ? "sse2" : "portable");
+  EXPECT_FALSE(ChosenTigerKernels().passedOver);
+  EXPECT_TRUE(TigerSelfTest(PortableTigerKernels()));
+  // Right with 3 passes, wrong with more.
+  const auto onlyThree = [](uint64_t(&chain)[3], const uint8_t* blocks, size_t count, int32_t) {
+    PortableTigerKernels().blocks(chain, blocks, count, 3);
+  };
+  EXPECT_FALSE(TigerSelfTest({onlyThree}));
 }
 
 }  // namespace
