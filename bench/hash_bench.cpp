@@ -86,9 +86,8 @@ Peer ZlibCrc() {
 // ISA-L's crc32_ieee is the most-significant-bit-first CRC-32, crc32_gzip_refl
 // the reflected one.
 Peer IsalCrc(uint32_t (*crc)(uint32_t, const unsigned char*, uint64_t)) {
-  return {"ISA-L", [crc](const unsigned char* data, size_t size) {
-            sink = sink + crc(0, data, size);
-          }};
+  return {"ISA-L",
+          [crc](const unsigned char* data, size_t size) { sink = sink + crc(0, data, size); }};
 }
 
 Peer IsalAdler() {
