@@ -5,14 +5,8 @@
 
 namespace quillet {
 
-void AttachUrlMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("ATTACHURL");
-}
 void PingMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
   RaiseNotBuilt("PING");
-}
-void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider*, std::string&) {
-  RaiseNotBuilt("PUTURL");
 }
 
 }  // namespace quillet
