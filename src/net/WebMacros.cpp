@@ -4,6 +4,8 @@
 // memory never holds the body.
 #include "net/WebMacros.h"
 
+#include <algorithm>
+#include <bit>
 #include <new>
 
 #include "frame/Failure.h"
@@ -45,6 +47,11 @@ class TextSink final : public BodySink {
   }
   void Write(std::string_view bytes) override {
     Fit(bytes.size());
+    // A body of unknown length grows the text to powers of two: the copy at
+    // each step touches only the filled half, and a body of such a size fits
+    // without a last, larger step.
+    const size_t needed = text_.size() + bytes.size();
+    if (needed > text_.capacity()) text_.reserve(std::min(std::bit_ceil(needed), text_.max_size()));
     text_.append(bytes);
   }
 
