@@ -9,7 +9,8 @@ packages=(
   mingw-w64 g++-mingw-w64-i686                 # the Windows product
   wine wine32:i386                             # running the Windows build
   clang libclang-rt-14-dev                     # fuzzing
-  libmhash-dev librhash-dev libssl-dev zlib1g-dev libbenchmark-dev  # peers for tests and benchmarks
+  libmhash-dev librhash-dev libssl-dev zlib1g-dev libisal-dev libbenchmark-dev  # peers for tests and benchmarks
+  libcurl4-openssl-dev                         # the HTTP benchmark's peer
   locales                                      # regional date formats of the native tests
 )
 # Locales whose date formats the native tests read.

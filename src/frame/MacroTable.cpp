@@ -7,6 +7,7 @@
 #include "frame/Version.h"
 #include "hash/HashMacro.h"
 #include "net/NetMacros.h"
+#include "net/WebMacros.h"
 #include "platform/Ascii.h"
 #include "text/TextMacros.h"
 

@@ -1,14 +1,19 @@
 // Adler-32. Both sums are only ever needed modulo 65521, so they are reduced
 // once per chunk instead of once per byte; within a chunk sixteen lanes add
-// independently, which lets the compiler use vector adds.
+// independently, which lets the compiler use vector adds. Processors with
+// SSSE3 or AVX2 take the vector kernels of Adler_x86.h instead.
 #include "hash/Adler.h"
 
+#include <array>
+#include <vector>
+
+#include "hash/Adler_x86.h"
 #include "hash/CryptoUtils.h"
 
 namespace quillet {
 namespace {
 
-constexpr uint32_t kModulus = 65521;
+constexpr uint32_t kModulus = kAdlerModulus;
 constexpr size_t kLanes = 16;
 // Groups per chunk: a lane's running sum of sums stays below
 // 255 * n * (n + 1) / 2, which must fit in 32 bits.
@@ -40,13 +45,7 @@ void AddGroups(uint32_t& s1, uint32_t& s2, const uint8_t* data, size_t n) {
   s1 = static_cast<uint32_t>((s1 + total) % kModulus);
 }
 
-}  // namespace
-
-void AdlerInit(uint32_t& adler) {
-  adler = 1;
-}
-
-void AdlerUpdate(uint32_t& adler, const uint8_t* data, size_t length) {
+void PortableUpdate(uint32_t& adler, const uint8_t* data, size_t length) {
   uint32_t s1 = adler & 0xFFFF, s2 = adler >> 16;
   while (length >= kLanes) {
     const size_t groups = length / kLanes < kGroupsPerChunk ? length / kLanes : kGroupsPerChunk;
@@ -63,8 +62,57 @@ void AdlerUpdate(uint32_t& adler, const uint8_t* data, size_t length) {
   adler = (s2 << 16) | s1;
 }
 
+constexpr AdlerKernels kPortable = {PortableUpdate};
+
+constexpr std::array<KernelVariant<AdlerKernels>, 2> kVariants = {{
+    {"avx2", Avx2AdlerKernels},
+    {"ssse3", Ssse3AdlerKernels},
+}};
+
+bool AgreesOn(const AdlerKernels& candidate, const uint8_t* data, size_t length, uint32_t start) {
+  uint32_t expected = start, actual = start;
+  kPortable.update(expected, data, length);
+  candidate.update(actual, data, length);
+  return expected == actual;
+}
+
+}  // namespace
+
+const AdlerKernels& PortableAdlerKernels() {
+  return kPortable;
+}
+
+bool AdlerSelfTest(const AdlerKernels& candidate) {
+  constexpr size_t kOffsets = 16;
+  for (size_t length = 0; length + kOffsets <= kSelfTestBytes; length += 1 + length / 4) {
+    // Starting sums near the modulus, so that the first additions wrap.
+    const uint32_t start = (kModulus - 1 - length % 7) << 16 | (kModulus - 1 - length % 5);
+    for (size_t offset = 0; offset < kOffsets; offset += 5)
+      if (!AgreesOn(candidate, kSelfTestData.data() + offset, length, start)) return false;
+  }
+  // A run of 0xFF longer than the longest chunk the kernels sum before
+  // reducing.
+  const std::vector<uint8_t> ones(3 * 65536 + 77, 0xFF);
+  return AgreesOn(candidate, ones.data(), ones.size(), (kModulus - 1) << 16 | (kModulus - 1));
+}
+
+const KernelChoice<AdlerKernels>& ChosenAdlerKernels() {
+  static const KernelChoice<AdlerKernels> choice =
+      ChooseKernels(kPortable, kVariants, AdlerSelfTest);
+  return choice;
+}
+
+void AdlerInit(uint32_t& adler) {
+  adler = 1;
+}
+
+void AdlerUpdate(uint32_t& adler, const uint8_t* data, size_t length) {
+  ChosenAdlerKernels().kernels->update(adler, data, length);
+}
+
 void AdlerFinal(uint32_t& adler, std::string& hex) {
-  hex = ValueToHex(8, adler);
+  hex.clear();
+  AppendValueHex(hex, 8, adler);
 }
 
 }  // namespace quillet

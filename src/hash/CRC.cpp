@@ -1,10 +1,13 @@
-// CRC-32 in both bit orders, sixteen bytes per step: each byte position of a
-// 16-byte group has a table of its own (the byte's effect after the zeros
-// that follow it), built at compile time from the one-byte table.
+// CRC-32 in both bit orders. The portable kernels take sixteen bytes per
+// step: each byte position of a 16-byte group has a table of its own (the
+// byte's effect after the zeros that follow it), built at compile time from
+// the one-byte table. Processors with carry-less multiplication fold whole
+// blocks instead (CRC_x86.h); the tables still take their tails.
 #include "hash/CRC.h"
 
 #include <array>
 
+#include "hash/CRC_x86.h"
 #include "hash/CryptoUtils.h"
 
 namespace quillet {
@@ -45,16 +48,10 @@ constexpr CrcTables kReflected = MakeReflectedTables();
 static_assert(kMsbFirst[0][1] == 0x04C11DB7u);
 static_assert(kReflected[0][1] == 0x77073096u);
 
-}  // namespace
-
-void CrcInit(uint32_t& crc) {
-  crc = 0xFFFFFFFFu;
-}
-
-// In both updates the twelve look-ups of the bytes beyond the first word do
+// In both kernels the twelve look-ups of the bytes beyond the first word do
 // not depend on the register; combining them first leaves only four look-ups
 // on the chain from one group to the next.
-void Crc32Update(uint32_t& crc, const uint8_t* data, size_t length) {
+void MsbFirstBySlices(uint32_t& crc, const uint8_t* data, size_t length) {
   const auto& t = kMsbFirst;
   uint32_t reg = crc;
   for (; length >= kSlices; length -= kSlices, data += kSlices) {
@@ -71,7 +68,7 @@ void Crc32Update(uint32_t& crc, const uint8_t* data, size_t length) {
   crc = reg;
 }
 
-void Crc32BUpdate(uint32_t& crc, const uint8_t* data, size_t length) {
+void ReflectedBySlices(uint32_t& crc, const uint8_t* data, size_t length) {
   const auto& t = kReflected;
   uint32_t reg = crc;
   for (; length >= kSlices; length -= kSlices, data += kSlices) {
@@ -88,9 +85,65 @@ void Crc32BUpdate(uint32_t& crc, const uint8_t* data, size_t length) {
   crc = reg;
 }
 
+constexpr CrcKernels kPortable = {MsbFirstBySlices, ReflectedBySlices};
+
+constexpr std::array<KernelVariant<CrcKernels>, 2> kVariants = {{
+    {"vpclmul", VpclmulCrcKernels},
+    {"pclmul", PclmulCrcKernels},
+}};
+
+// Both orders from a few starting registers, over every length up to the
+// whole input at several alignments: the accelerated kernels switch between
+// their wide loops, their narrow loops and the table tails by length.
+bool AgreesOn(const CrcKernels& candidate, size_t offset, size_t length, uint32_t start) {
+  const uint8_t* data = kSelfTestData.data() + offset;
+  uint32_t expected = start, actual = start;
+  kPortable.msbFirst(expected, data, length);
+  candidate.msbFirst(actual, data, length);
+  if (expected != actual) return false;
+  expected = actual = start;
+  kPortable.reflected(expected, data, length);
+  candidate.reflected(actual, data, length);
+  return expected == actual;
+}
+
+}  // namespace
+
+const CrcKernels& PortableCrcKernels() {
+  return kPortable;
+}
+
+bool CrcSelfTest(const CrcKernels& candidate) {
+  constexpr size_t kOffsets = 16;
+  for (size_t length = 0; length + kOffsets <= kSelfTestBytes; length += 1 + length / 4) {
+    const uint32_t start = 0xFFFFFFFFu - static_cast<uint32_t>(length) * 0x9E3779B9u;
+    for (size_t offset = 0; offset < kOffsets; offset += 5)
+      if (!AgreesOn(candidate, offset, length, start)) return false;
+  }
+  return AgreesOn(candidate, 0, kSelfTestBytes, 0xFFFFFFFFu);
+}
+
+const KernelChoice<CrcKernels>& ChosenCrcKernels() {
+  static const KernelChoice<CrcKernels> choice = ChooseKernels(kPortable, kVariants, CrcSelfTest);
+  return choice;
+}
+
+void CrcInit(uint32_t& crc) {
+  crc = 0xFFFFFFFFu;
+}
+
+void Crc32Update(uint32_t& crc, const uint8_t* data, size_t length) {
+  ChosenCrcKernels().kernels->msbFirst(crc, data, length);
+}
+
+void Crc32BUpdate(uint32_t& crc, const uint8_t* data, size_t length) {
+  ChosenCrcKernels().kernels->reflected(crc, data, length);
+}
+
 void CrcFinal(uint32_t& crc, std::string& hex) {
   crc = ~ByteSwap32(crc);
-  hex = ValueToHex(8, crc);
+  hex.clear();
+  AppendValueHex(hex, 8, crc);
 }
 
 }  // namespace quillet

@@ -71,15 +71,14 @@ void MD2Blocks(MD2State& state, const uint8_t* blocks, size_t count) {
   for (; count > 0; --count, blocks += 16) MD2Block(state, blocks);
 }
 
-// The round functions and steps of RFC 1320 and RFC 1321.
+// The round functions and steps of RFC 1320 and RFC 1321. In each step b is
+// the word the step before has just written and so the last to be ready;
+// where a function splits into two parts with no bit in common, the part
+// without b joins the sum early and only the part with b is left on the
+// chain from step to step: MD5's G(b, c, d) is (b & d) + (c & ~d), and MD4's
+// majority is (c & d) + (b & (c ^ d)).
 constexpr uint32_t F(uint32_t x, uint32_t y, uint32_t z) {
   return z ^ (x & (y ^ z));
-}
-constexpr uint32_t G4(uint32_t x, uint32_t y, uint32_t z) {
-  return (x & y) | (z & (x | y));
-}
-constexpr uint32_t G5(uint32_t x, uint32_t y, uint32_t z) {
-  return y ^ (z & (x ^ y));
 }
 constexpr uint32_t H(uint32_t x, uint32_t y, uint32_t z) {
   return x ^ y ^ z;
@@ -88,16 +87,36 @@ constexpr uint32_t I(uint32_t x, uint32_t y, uint32_t z) {
   return y ^ (x | ~z);
 }
 
+// a + fn(b, c, d) + x + k with the additions that do not need b first.
+template <uint32_t (*Fn)(uint32_t, uint32_t, uint32_t)>
+inline uint32_t Sum(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k) {
+  return (a + x + k) + Fn(b, c, d);
+}
+inline uint32_t SumG5(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k) {
+  return (a + x + k + (c & ~d)) + (b & d);
+}
+inline uint32_t SumG4(uint32_t a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k) {
+  return (a + x + k + (c & d)) + (b & (c ^ d));
+}
+
 template <uint32_t (*Fn)(uint32_t, uint32_t, uint32_t)>
 inline void Step4(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
                   uint32_t s) {
-  a = RotL32(a + Fn(b, c, d) + x + k, s);
+  a = RotL32(Sum<Fn>(a, b, c, d, x, k), s);
+}
+inline void Step4G(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
+                   uint32_t s) {
+  a = RotL32(SumG4(a, b, c, d, x, k), s);
 }
 
 template <uint32_t (*Fn)(uint32_t, uint32_t, uint32_t)>
 inline void Step5(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
                   uint32_t s) {
-  a = b + RotL32(a + Fn(b, c, d) + x + k, s);
+  a = b + RotL32(Sum<Fn>(a, b, c, d, x, k), s);
+}
+inline void Step5G(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t k,
+                   uint32_t s) {
+  a = b + RotL32(SumG5(a, b, c, d, x, k), s);
 }
 
 // The 64 constants of RFC 1321, floor(abs(sin(i + 1)) * 2^32).
@@ -161,10 +180,10 @@ void MD4Transform(uint32_t (&h)[4], const uint8_t* blocks, size_t count) {
       Step4<F>(b, c, d, a, x[i + 3], 0, 19);
     }
     for (size_t i = 0; i < 4; ++i) {
-      Step4<G4>(a, b, c, d, x[i], k2, 3);
-      Step4<G4>(d, a, b, c, x[i + 4], k2, 5);
-      Step4<G4>(c, d, a, b, x[i + 8], k2, 9);
-      Step4<G4>(b, c, d, a, x[i + 12], k2, 13);
+      Step4G(a, b, c, d, x[i], k2, 3);
+      Step4G(d, a, b, c, x[i + 4], k2, 5);
+      Step4G(c, d, a, b, x[i + 8], k2, 9);
+      Step4G(b, c, d, a, x[i + 12], k2, 13);
     }
     for (size_t i : {0, 2, 1, 3}) {
       Step4<H>(a, b, c, d, x[i], k3, 3);
@@ -192,10 +211,10 @@ void MD5Transform(uint32_t (&h)[4], const uint8_t* blocks, size_t count) {
       Step5<F>(b, c, d, a, x[i + 3], k[i + 3], 22);
     }
     for (size_t i = 0; i < 16; i += 4) {
-      Step5<G5>(a, b, c, d, x[(5 * i + 1) % 16], k[16 + i], 5);
-      Step5<G5>(d, a, b, c, x[(5 * i + 6) % 16], k[17 + i], 9);
-      Step5<G5>(c, d, a, b, x[(5 * i + 11) % 16], k[18 + i], 14);
-      Step5<G5>(b, c, d, a, x[(5 * i + 16) % 16], k[19 + i], 20);
+      Step5G(a, b, c, d, x[(5 * i + 1) % 16], k[16 + i], 5);
+      Step5G(d, a, b, c, x[(5 * i + 6) % 16], k[17 + i], 9);
+      Step5G(c, d, a, b, x[(5 * i + 11) % 16], k[18 + i], 14);
+      Step5G(b, c, d, a, x[(5 * i + 16) % 16], k[19 + i], 20);
     }
     for (size_t i = 0; i < 16; i += 4) {
       Step5<H>(a, b, c, d, x[(3 * i + 5) % 16], k[32 + i], 4);

@@ -7,32 +7,11 @@
 #include <utility>
 
 #include "hash/CryptoUtils.h"
+#include "hash/SHA512_x86.h"
 #include "hash/SHA_x86.h"
 
 namespace quillet {
 namespace {
-
-constexpr uint64_t kSha512Constants[80] = {
-    0x428a2f98d728ae22, 0x7137449123ef65cd, 0xb5c0fbcfec4d3b2f, 0xe9b5dba58189dbbc,
-    0x3956c25bf348b538, 0x59f111f1b605d019, 0x923f82a4af194f9b, 0xab1c5ed5da6d8118,
-    0xd807aa98a3030242, 0x12835b0145706fbe, 0x243185be4ee4b28c, 0x550c7dc3d5ffb4e2,
-    0x72be5d74f27b896f, 0x80deb1fe3b1696b1, 0x9bdc06a725c71235, 0xc19bf174cf692694,
-    0xe49b69c19ef14ad2, 0xefbe4786384f25e3, 0x0fc19dc68b8cd5b5, 0x240ca1cc77ac9c65,
-    0x2de92c6f592b0275, 0x4a7484aa6ea6e483, 0x5cb0a9dcbd41fbd4, 0x76f988da831153b5,
-    0x983e5152ee66dfab, 0xa831c66d2db43210, 0xb00327c898fb213f, 0xbf597fc7beef0ee4,
-    0xc6e00bf33da88fc2, 0xd5a79147930aa725, 0x06ca6351e003826f, 0x142929670a0e6e70,
-    0x27b70a8546d22ffc, 0x2e1b21385c26c926, 0x4d2c6dfc5ac42aed, 0x53380d139d95b3df,
-    0x650a73548baf63de, 0x766a0abb3c77b2a8, 0x81c2c92e47edaee6, 0x92722c851482353b,
-    0xa2bfe8a14cf10364, 0xa81a664bbc423001, 0xc24b8b70d0f89791, 0xc76c51a30654be30,
-    0xd192e819d6ef5218, 0xd69906245565a910, 0xf40e35855771202a, 0x106aa07032bbd1b8,
-    0x19a4c116b8d2d0c8, 0x1e376c085141ab53, 0x2748774cdf8eeb99, 0x34b0bcb5e19b48a8,
-    0x391c0cb3c5c95a63, 0x4ed8aa4ae3418acb, 0x5b9cca4f7763e373, 0x682e6ff3d6b2b8a3,
-    0x748f82ee5defb2fc, 0x78a5636f43172f60, 0x84c87814a1f0ab72, 0x8cc702081a6439ec,
-    0x90befffa23631e28, 0xa4506cebde82bde9, 0xbef9a3f7b2c67915, 0xc67178f2e372532b,
-    0xca273eceea26619c, 0xd186b8c721c0c207, 0xeada7dd6cde0eb1e, 0xf57d4f7fee6ed178,
-    0x06f067aa72176fba, 0x0a637dc5a2c898a6, 0x113f9804bef90dae, 0x1b710b35131c471b,
-    0x28db77f523047d84, 0x32caab7b40c72493, 0x3c9ebe0a15c9bebc, 0x431d67c49c100d4c,
-    0x4cc5d4becb3e42b6, 0x597f299cfc657e2a, 0x5fcb6fab3ad6faec, 0x6c44198c4a475817};
 
 constexpr uint32_t Ch(uint32_t x, uint32_t y, uint32_t z) {
   return z ^ (x & (y ^ z));
@@ -137,54 +116,39 @@ void Sha512Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
 }
 
 constexpr Sha32Transforms kPortable = {Sha1Blocks, Sha256Blocks};
+constexpr Sha64Transforms kPortable64 = {Sha512Blocks};
 
-struct Sha32Choice {
-  const Sha32Transforms* transforms;
-  Sha32Path path;
-};
-
-Sha32Choice ChooseSha32() {
-  const Sha32Transforms* accelerated = X86Sha32Transforms();
-  if (!accelerated) return {&kPortable, Sha32Path::Portable};
-  // A wrong transform would give wrong digests silently; one that disagrees
-  // with the portable code is not used.
-  if (!Sha32SelfTest(*accelerated)) return {&kPortable, Sha32Path::AcceleratedFailedSelfTest};
-  return {accelerated, Sha32Path::Accelerated};
-}
-
-const Sha32Choice& ChosenSha32() {
-  static const Sha32Choice choice = ChooseSha32();
-  return choice;
-}
+constexpr std::array<KernelVariant<Sha32Transforms>, 1> kVariants = {{
+    {"sha", X86Sha32Transforms},
+}};
+constexpr std::array<KernelVariant<Sha64Transforms>, 2> kVariants64 = {{
+    {"avx2", Avx2Sha64Transforms},
+    {"ssse3", Ssse3Sha64Transforms},
+}};
 
 void Sha32Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count, uint32_t variant) {
-  const Sha32Transforms& transforms = *ChosenSha32().transforms;
+  const Sha32Transforms& transforms = *ChosenSha32Transforms().kernels;
   (variant == 1 ? transforms.sha1 : transforms.sha256)(h, blocks, count);
 }
 
-// Self-test input: varied bytes from a fixed linear congruential sequence.
-constexpr size_t kSelfTestBlocks = 5;
-constexpr auto kSelfTestData = [] {
-  std::array<uint8_t, 64 * kSelfTestBlocks> bytes{};
-  uint32_t x = 0x9E3779B9;
-  for (uint8_t& byte : bytes) {
-    x = x * 1664525 + 1013904223;
-    byte = static_cast<uint8_t>(x >> 24);
-  }
-  return bytes;
-}();
-
-bool SameStates(Sha32Transform candidate, Sha32Transform portable, const uint32_t (&start)[8]) {
-  uint32_t expected[8], actual[8];
+// Runs of 1, 2, 3 and the rest of the self-test blocks from the given state:
+// the accelerated transforms carry the state from block to block of a run in
+// registers, and some take two blocks at a time, which one block alone would
+// not test.
+template <class Word, size_t Block>
+bool SameStates(void (*candidate)(Word (&)[8], const uint8_t*, size_t),
+                void (*portable)(Word (&)[8], const uint8_t*, size_t), const Word (&start)[8]) {
+  Word expected[8], actual[8];
   std::memcpy(expected, start, sizeof expected);
   std::memcpy(actual, start, sizeof actual);
-  // One block, then a run of the rest: the accelerated transforms carry the
-  // state from block to block of a run in registers, which one block alone
-  // would not test.
-  portable(expected, kSelfTestData.data(), 1);
-  candidate(actual, kSelfTestData.data(), 1);
-  portable(expected, kSelfTestData.data() + 64, kSelfTestBlocks - 1);
-  candidate(actual, kSelfTestData.data() + 64, kSelfTestBlocks - 1);
+  constexpr size_t kBlocks = kSelfTestBytes / Block;
+  static_assert(kBlocks > 6);
+  const uint8_t* blocks = kSelfTestData.data();
+  for (size_t count : {size_t{1}, size_t{2}, size_t{3}, kBlocks - 6}) {
+    portable(expected, blocks, count);
+    candidate(actual, blocks, count);
+    blocks += count * Block;
+  }
   return std::memcmp(expected, actual, sizeof expected) == 0;
 }
 
@@ -214,12 +178,34 @@ bool Sha32SelfTest(const Sha32Transforms& candidate) {
   Sha32State sha1, sha256;
   Sha1Init(sha1);
   Sha256Init(sha256);
-  return SameStates(candidate.sha1, kPortable.sha1, sha1.h) &&
-         SameStates(candidate.sha256, kPortable.sha256, sha256.h);
+  return SameStates<uint32_t, 64>(candidate.sha1, kPortable.sha1, sha1.h) &&
+         SameStates<uint32_t, 64>(candidate.sha256, kPortable.sha256, sha256.h);
 }
 
-Sha32Path ChosenSha32Path() {
-  return ChosenSha32().path;
+// A wrong transform would give wrong digests silently; one that disagrees
+// with the portable code is not used.
+const KernelChoice<Sha32Transforms>& ChosenSha32Transforms() {
+  static const KernelChoice<Sha32Transforms> choice =
+      ChooseKernels(kPortable, kVariants, Sha32SelfTest);
+  return choice;
+}
+
+const Sha64Transforms& PortableSha64Transforms() {
+  return kPortable64;
+}
+
+bool Sha64SelfTest(const Sha64Transforms& candidate) {
+  Sha64State sha384, sha512;
+  Sha384Init(sha384);
+  Sha512Init(sha512);
+  return SameStates<uint64_t, 128>(candidate.sha512, kPortable64.sha512, sha384.h) &&
+         SameStates<uint64_t, 128>(candidate.sha512, kPortable64.sha512, sha512.h);
+}
+
+const KernelChoice<Sha64Transforms>& ChosenSha64Transforms() {
+  static const KernelChoice<Sha64Transforms> choice =
+      ChooseKernels(kPortable64, kVariants64, Sha64SelfTest);
+  return choice;
 }
 
 void Sha1Init(Sha32State& state) {
@@ -272,13 +258,16 @@ void Sha512Init(Sha64State& state) {
 
 void Sha64Update(Sha64State& state, const uint8_t* data, size_t length) {
   state.bytes += length;
-  FeedBlocks(state.buffer, state.fill, data, length,
-             [&state](const uint8_t* blocks, size_t n) { Sha512Blocks(state.h, blocks, n); });
+  const Sha64Transform transform = ChosenSha64Transforms().kernels->sha512;
+  FeedBlocks(
+      state.buffer, state.fill, data, length,
+      [&state, transform](const uint8_t* blocks, size_t n) { transform(state.h, blocks, n); });
 }
 
 void Sha64Final(Sha64State& state, uint32_t bits, std::string& hex) {
+  const Sha64Transform transform = ChosenSha64Transforms().kernels->sha512;
   Pad(state.buffer, state.fill, state.bytes,
-      [&state](const uint8_t* block, size_t n) { Sha512Blocks(state.h, block, n); });
+      [&state, transform](const uint8_t* block, size_t n) { transform(state.h, block, n); });
   state.fill = 0;
   hex.clear();
   const size_t words = bits == 384 ? 6 : 8;

@@ -4,9 +4,11 @@
 #include "hash/Tiger.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "hash/CryptoUtils.h"
+#include "hash/Tiger_x86.h"
 
 namespace quillet {
 namespace {
@@ -128,17 +130,59 @@ constexpr SBoxes GenerateSBoxes() {
 constexpr SBoxes kSBoxes = GenerateSBoxes();
 static_assert(kSBoxes.box[0][0] == 0x02AAB17CF7E90C5Eull, "first entry of the first box");
 
-void CompressBlock(TigerState& state, const uint8_t* block, int32_t passes) {
-  Words x;
-  for (unsigned j = 0; j < 8; ++j) x[j] = LoadLE64(block + 8 * j);
-  Chain chain = {state.a, state.b, state.c};
-  Compress(kSBoxes, x, chain, passes);
+void PortableBlocks(uint64_t (&chain)[3], const uint8_t* blocks, size_t count, int32_t passes) {
+  for (; count > 0; --count, blocks += 64) {
+    Words x;
+    for (unsigned j = 0; j < 8; ++j) x[j] = LoadLE64(blocks + 8 * j);
+    Compress(kSBoxes, x, chain, passes);
+  }
+}
+
+constexpr TigerKernels kPortable = {PortableBlocks};
+
+constexpr std::array<KernelVariant<TigerKernels>, 1> kVariants = {{
+    {"sse2", Sse2TigerKernels},
+}};
+
+void CompressBlocks(TigerState& state, const uint8_t* blocks, size_t count, int32_t passes) {
+  uint64_t chain[3] = {state.a, state.b, state.c};
+  ChosenTigerKernels().kernels->blocks(chain, blocks, count, passes);
   state.a = chain[0];
   state.b = chain[1];
   state.c = chain[2];
 }
 
 }  // namespace
+
+const TigerKernels& PortableTigerKernels() {
+  return kPortable;
+}
+
+bool TigerSelfTest(const TigerKernels& candidate) {
+  constexpr size_t kBlocks = kSelfTestBytes / 64;
+  for (int32_t passes : {3, 4, 5}) {
+    uint64_t expected[3] = {kInitialA, kInitialB, kInitialC};
+    uint64_t actual[3] = {kInitialA, kInitialB, kInitialC};
+    const uint8_t* blocks = kSelfTestData.data();
+    for (size_t count : {size_t{1}, size_t{2}, kBlocks - 3}) {
+      kPortable.blocks(expected, blocks, count, passes);
+      candidate.blocks(actual, blocks, count, passes);
+      blocks += 64 * count;
+    }
+    if (!std::equal(expected, expected + 3, actual)) return false;
+  }
+  return true;
+}
+
+const KernelChoice<TigerKernels>& ChosenTigerKernels() {
+  static const KernelChoice<TigerKernels> choice =
+      ChooseKernels(kPortable, kVariants, TigerSelfTest);
+  return choice;
+}
+
+const TigerSBoxes& TigerTables() {
+  return kSBoxes.box;
+}
 
 void TigerInit(TigerState& state) {
   state = {};
@@ -150,7 +194,7 @@ void TigerInit(TigerState& state) {
 void TigerUpdate(TigerState& state, const uint8_t* data, size_t length, int32_t passes) {
   state.length += length;
   FeedBlocks(state.buffer, state.fill, data, length, [&](const uint8_t* blocks, size_t count) {
-    for (; count > 0; --count, blocks += 64) CompressBlock(state, blocks, passes);
+    CompressBlocks(state, blocks, count, passes);
   });
 }
 
@@ -159,12 +203,12 @@ void TigerFinal(TigerState& state, uint32_t bits, int32_t passes, std::string& h
   std::memcpy(block, state.buffer, state.fill);
   block[state.fill] = 0x01;
   if (state.fill + 1 > 56) {
-    CompressBlock(state, block, passes);
+    CompressBlocks(state, block, 1, passes);
     std::memset(block, 0, sizeof block);
   }
   const uint64_t bitLength = state.length * 8;
   for (unsigned i = 0; i < 8; ++i) block[56 + i] = static_cast<uint8_t>(bitLength >> (8 * i));
-  CompressBlock(state, block, passes);
+  CompressBlocks(state, block, 1, passes);
   hex.clear();
   for (uint64_t word : {state.a, state.b, state.c}) AppendValueHex(hex, 16, word);
   hex.resize(std::min<uint32_t>(bits, 192) / 8 * 2);

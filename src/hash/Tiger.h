@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "hash/Kernels.h"
+
 namespace quillet {
 
 struct TigerState {
@@ -14,6 +16,22 @@ struct TigerState {
   size_t fill;         // bytes waiting in buffer, 0 to 63
   uint8_t buffer[64];  // the incomplete block
 };
+
+// One implementation of the compression: count whole 64-byte blocks into
+// the chaining words a, b, c.
+struct TigerKernels {
+  void (*blocks)(uint64_t (&chain)[3], const uint8_t* blocks, size_t count, int32_t passes);
+};
+
+const TigerKernels& PortableTigerKernels();
+// True when candidate leaves the portable chaining words after runs of
+// blocks, with 3 passes and with more.
+bool TigerSelfTest(const TigerKernels& candidate);
+const KernelChoice<TigerKernels>& ChosenTigerKernels();
+
+// The four S-boxes of the definition, one after the other.
+using TigerSBoxes = uint64_t[4][256];
+const TigerSBoxes& TigerTables();
 
 void TigerInit(TigerState& state);
 void TigerUpdate(TigerState& state, const uint8_t* data, size_t length, int32_t passes);

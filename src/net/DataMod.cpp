@@ -41,20 +41,6 @@ TDataMod::TDataMod() {
   IdIcmp.OnReply = [this](TIdIcmpClient& sender, const TReplyStatus& status) {
     IdIcmpReply(sender, status);
   };
-
-  IdH.MaxLineAction = TIdMaxLineAction::maException;
-  IdH.ReadTimeout = 0;
-  IdH.AllowCookies = true;
-  IdH.ProxyParams.BasicAuthentication = false;
-  IdH.ProxyParams.ProxyPort = 0;
-  IdH.Request.ContentLength = -1;
-  IdH.Request.ContentRangeEnd = 0;
-  IdH.Request.ContentRangeStart = 0;
-  IdH.Request.ContentType = "text/html";
-  IdH.Request.Accept = "text/html, */*";
-  IdH.Request.BasicAuthentication = false;
-  IdH.Request.UserAgent = "Mozilla/3.0 (compatible; Indy Library)";
-  IdH.HTTPOptions = hoForceEncodeParams;
 }
 
 void TDataMod::IdIcmpReply(TIdIcmpClient& sender, const TReplyStatus&) {

@@ -1,4 +1,4 @@
-// The ICMP echo client of the component set: its settings, its sequence
+// The ICMP echo client of the component set: the host it pings, its sequence
 // counter and the reply status that each echo fills and hands to OnReply.
 #pragma once
 
@@ -12,13 +12,13 @@ namespace quillet {
 
 enum class TReplyStatusTypes : uint8_t {
   rsEcho = 0,
-  rsError = 1,
   rsTimeOut = 2,
   rsErrorUnreachable = 3,
   rsErrorTTLExceeded = 4,
 };
 
 struct TReplyStatus {
+  // The received IP datagram's length, its header included; 0 on time-out.
   int32_t BytesReceived = 0;
   std::string FromIpAddress;
   uint8_t MsgType = 0;
@@ -31,13 +31,21 @@ struct TReplyStatus {
 class TIdIcmpClient;
 using TOnReplyEvent = std::function<void(TIdIcmpClient& sender, const TReplyStatus& status)>;
 
+// The sequence counter's value when the component is created.
+inline constexpr uint16_t kFirstIcmpSequence = 3489;
+
 class TIdIcmpClient : public TIdNetComponent {
  public:
+  // One echo to Host: resolves it, sends the request over a raw ICMP socket
+  // (or, where the user may not open one, through the system's echo
+  // service), waits up to 5000 ms for the answer, fills ReplyStatus, calls
+  // OnReply and moves the sequence counter on. A socket error raises
+  // EIdSocketError; a malformed or foreign kind of answer EIdIcmpException.
+  void Ping();
+
   std::string Host;
-  uint16_t Port = 0;
-  int32_t ReceiveTimeout = 5000;
-  // Starts at 3489 and is never reset while the component lives.
-  uint16_t SequenceCounter = 3489;
+  // Never reset while the component lives; wraps around from 65535 to 0.
+  uint16_t SequenceCounter = kFirstIcmpSequence;
   TReplyStatus ReplyStatus;
   TOnReplyEvent OnReply;
 };

@@ -3,7 +3,7 @@
 
 namespace quillet {
 
-// What a TCP client does with a line longer than its limit: split it, or fail.
-enum class TIdMaxLineAction { maSplit, maException };
+// What a TCP client does with a line longer than its limit: it fails.
+enum class TIdMaxLineAction { maException };
 
 }  // namespace quillet

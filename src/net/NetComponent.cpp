@@ -1,9 +1,7 @@
 // The count of network components and the socket layer's lifetime.
 #include "net/NetComponent.h"
 
-#include <string>
-
-#include "frame/Failure.h"
+#include "net/SocketError.h"
 #include "platform/Sockets.h"
 
 namespace quillet {
@@ -16,14 +14,13 @@ bool gUnloading = false;
 
 TIdNetComponent::TIdNetComponent() {
   if (gLive == 0) {
-    const int error = platform::StartSocketLayer();
-    if (error != 0) Raise("EIdSocketError", "Socket Error # " + std::to_string(error) + "\r\n");
+    if (const int error = platform::Sockets().start(); error != 0) RaiseSocketError(error);
   }
   ++gLive;
 }
 
 TIdNetComponent::~TIdNetComponent() {
-  if (--gLive == 0 && !gUnloading) platform::StopSocketLayer();
+  if (--gLive == 0 && !gUnloading) platform::Sockets().stop();
 }
 
 int LiveNetComponents() {

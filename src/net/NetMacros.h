@@ -1,4 +1,4 @@
-// The network macros.
+// The network macros; PUTURL and ATTACHURL are in WebMacros.h.
 #pragma once
 
 #include <string>
@@ -8,8 +8,6 @@
 namespace quillet {
 
 void HostNameMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result);
-void AttachUrlMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result);
 void PingMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result);
-void PutUrlMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string& result);
 
 }  // namespace quillet

@@ -85,8 +85,8 @@ TEST(AbnormalEnd, CarriesKindAndMessageAndThePluginGoesOn) {
     host::HostProvider params({"http://127.0.0.1:1/"});
     const MacroRun run = Exec("PUTURL", context, params);
     ASSERT_TRUE(run.ended);
-    EXPECT_FALSE(run.end.kind.empty());
-    EXPECT_NE(run.end.message.find("PUTURL"), std::string::npos) << run.end.message;
+    EXPECT_EQ(run.end.kind, "Exception") << "PUTURL needs WRP_Initialize";
+    EXPECT_NE(run.end.message.find("WRP_Initialize"), std::string::npos) << run.end.message;
     EXPECT_TRUE(context.setTextCalls().empty()) << "nothing is delivered after an abnormal end";
     EXPECT_EQ(Result("WHOIS"), "* Not implemented yet *");
   }

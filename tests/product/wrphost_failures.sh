@@ -4,12 +4,14 @@
 set -uo pipefail
 case_name=$1 wrphost=$2
 shift 2
-run() { "$@" "$wrphost" exec "$macro" 2>"$err" >"$out"; }
+run() { "$@" "$wrphost" exec "$macro" "${params[@]}" 2>"$err" >"$out"; }
 err=$(mktemp) out=$(mktemp)
 trap 'rm -f "$err" "$out"' EXIT
 case "$case_name" in
-  unknown_macro) macro=FOLDER want_code=2 want_err="knows no macro FOLDER" ;;
-  abnormal_end) macro=PUTURL want_code=1 want_err="abnormal end: [A-Za-z]+: .*PUTURL" ;;
+  unknown_macro) macro=FOLDER params=() want_code=2 want_err="knows no macro FOLDER" ;;
+  abnormal_end)
+    macro=PUTURL params=(https://127.0.0.1/) want_code=1
+    want_err="abnormal end: EIdIOHandlerPropInvalid: IOHandler value is not valid" ;;
 esac
 run "$@"
 code=$?

@@ -1,11 +1,15 @@
-// The component set: its components' stored settings, its lifetime across
-// WRP_Initialize and WRP_Finalize, and the socket layer that lives with its
-// network components.
+// The component set: its lifetime across WRP_Initialize and WRP_Finalize,
+// the socket layer that lives with its network components, and the HTTP
+// client's state that lives with the set.
 #include <gtest/gtest.h>
 
 #include "frame/Failure.h"
+#include "host/Provider.h"
 #include "net/DataMod.h"
 #include "net/NetComponent.h"
+#include "net/WebMacros.h"
+#include "platform/Sockets.h"
+#include "support/LoopbackServer.h"
 
 namespace quillet {
 namespace {
@@ -21,30 +25,83 @@ class ComponentSet : public ::testing::Test {
   int components_ = 0;
 };
 
-TEST_F(ComponentSet, StoredSettings) {
+// Counts the socket layer's start and stop.
+struct LayerCalls {
+  static inline int starts = 0;
+  static inline int stops = 0;
+  static inline platform::SocketCalls calls{};
+};
+
+TEST_F(ComponentSet, TheSocketLayerLivesWithTheNetworkComponents) {
+  LayerCalls::starts = LayerCalls::stops = 0;
+  LayerCalls::calls = platform::Sockets();
+  LayerCalls::calls.start = [] {
+    ++LayerCalls::starts;
+    return 0;
+  };
+  LayerCalls::calls.stop = [] { ++LayerCalls::stops; };
+  platform::ReplaceSockets(&LayerCalls::calls);
+  // Sets that live on until unload keep the layer running.
+  const int expected = components_ == 0 ? 1 : 0;
   CreateDataMod();
-  const TDataMod& set = LiveDataMod();
-  EXPECT_EQ(set.IdWho.MaxLineAction, TIdMaxLineAction::maException);
-  EXPECT_EQ(set.IdWho.ReadTimeout, 0);
-  EXPECT_FALSE(set.IdWho.Host.empty());
-  EXPECT_EQ(set.IdWho.Port, 43);
-  EXPECT_TRUE(static_cast<bool>(set.IdIcmp.OnReply));
-  EXPECT_EQ(set.IdIcmp.SequenceCounter, 3489);
-  EXPECT_EQ(set.IdIcmp.ReceiveTimeout, 5000);
-  EXPECT_EQ(set.IdH.MaxLineAction, TIdMaxLineAction::maException);
-  EXPECT_EQ(set.IdH.ReadTimeout, 0);
-  EXPECT_TRUE(set.IdH.AllowCookies);
-  EXPECT_FALSE(set.IdH.ProxyParams.BasicAuthentication);
-  EXPECT_EQ(set.IdH.ProxyParams.ProxyPort, 0);
-  EXPECT_EQ(set.IdH.Request.ContentLength, -1);
-  EXPECT_EQ(set.IdH.Request.ContentRangeEnd, 0);
-  EXPECT_EQ(set.IdH.Request.ContentRangeStart, 0);
-  EXPECT_EQ(set.IdH.Request.ContentType, "text/html");
-  EXPECT_EQ(set.IdH.Request.Accept, "text/html, */*");
-  EXPECT_FALSE(set.IdH.Request.BasicAuthentication);
-  EXPECT_EQ(set.IdH.Request.UserAgent, "Mozilla/3.0 (compatible; Indy Library)");
-  EXPECT_EQ(set.IdH.HTTPOptions, uint32_t{hoForceEncodeParams});
+  EXPECT_EQ(LayerCalls::starts, expected) << "started with the first component only";
+  EXPECT_EQ(LayerCalls::stops, 0);
   FreeDataMod();
+  EXPECT_EQ(LayerCalls::stops, expected) << "stopped with the last";
+  platform::ReplaceSockets(nullptr);
+}
+
+TEST_F(ComponentSet, AFailingStartLeavesNoSetBehind) {
+  if (components_ != 0) GTEST_SKIP() << "the socket layer runs for sets alive until unload";
+  LayerCalls::calls = platform::Sockets();
+  LayerCalls::calls.start = [] { return 10091; };
+  platform::ReplaceSockets(&LayerCalls::calls);
+  try {
+    CreateDataMod();
+    ADD_FAILURE();
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.message(), "Socket Error # 10091\r\n");
+  }
+  platform::ReplaceSockets(nullptr);
+  EXPECT_EQ(LiveDataMods(), sets_);
+  EXPECT_EQ(LiveNetComponents(), 0);
+  EXPECT_THROW(LiveDataMod(), Failure);
+}
+
+// The HTTP client's connection, current URL and cookies carry over from one
+// macro call to the next while the set lives, and end with it.
+TEST_F(ComponentSet, TheHttpClientsStateLivesAsLongAsTheSet) {
+  const std::string answer = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n";
+  testing::LoopbackServer server({[&](testing::Peer& peer) {
+                                    peer.ReadHead();
+                                    peer.Send(answer + "Set-Cookie: s=1; Path=/\r\n\r\n");
+                                    peer.ReadHead();
+                                    peer.Send(answer + "\r\n");
+                                    peer.AwaitClose();
+                                  },
+                                  [&](testing::Peer& peer) {
+                                    peer.ReadHead();
+                                    peer.Send(answer + "\r\n");
+                                  }});
+  auto putUrl = [](const std::string& url) {
+    host::HostProvider context;
+    host::HostProvider params({url});
+    std::string result;
+    PutUrlMacro(&context, &params, result);
+  };
+  CreateDataMod();
+  putUrl(server.Url("/a/"));
+  putUrl("b");
+  EXPECT_NE(server.received().find("GET /a/b HTTP/1.1\r\n"), std::string::npos);
+  EXPECT_NE(server.received().find("Cookie: s=1\r\n"), std::string::npos);
+  FreeDataMod();
+  EXPECT_EQ(server.accepted(), 1);
+  CreateDataMod();
+  putUrl(server.Url("/"));
+  FreeDataMod();
+  EXPECT_EQ(server.accepted(), 2) << "the first connection closed with its set";
+  EXPECT_EQ(server.received().find("Cookie:"), server.received().rfind("Cookie:"))
+      << "a new set starts without cookies";
 }
 
 TEST_F(ComponentSet, InitialiseFinaliseAndInitialiseTwice) {

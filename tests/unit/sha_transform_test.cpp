@@ -1,6 +1,6 @@
-// The SHA-1 and SHA-256 block transforms side by side: the portable ones,
-// the accelerated ones where this processor has them, the self-test that
-// decides between them and the choice it made.
+// The SHA block transforms side by side: the portable ones, the accelerated
+// ones where this processor has them, the self-tests that decide between
+// them and the choices they made.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hash/SHA.h"
+#include "hash/SHA512_x86.h"
 #include "hash/SHA_x86.h"
 
 namespace quillet {
@@ -107,11 +108,18 @@ TEST(ShaTransforms, AcceleratedAgreeWithPortableOnRandomBlocks) {
 // self-test passed. Elsewhere it uses the portable code.
 TEST(ShaTransforms, ChoiceFollowsTheProcessorAndTheSelfTest) {
   const bool present = X86Sha32Transforms() != nullptr;
-  EXPECT_EQ(ChosenSha32Path(), present ? Sha32Path::Accelerated : Sha32Path::Portable);
+  EXPECT_STREQ(ChosenSha32Transforms().name, present ? "sha" : "portable");
+  EXPECT_FALSE(ChosenSha32Transforms().passedOver);
   if (present) {
     EXPECT_TRUE(Sha32SelfTest(*X86Sha32Transforms()));
   }
   EXPECT_TRUE(Sha32SelfTest(PortableSha32Transforms()));
+  const char* sha64 = Avx2Sha64Transforms()    ? "avx2"
+                      : Ssse3Sha64Transforms() ? "ssse3"
+                                               : "portable";
+  EXPECT_STREQ(ChosenSha64Transforms().name, sha64);
+  EXPECT_FALSE(ChosenSha64Transforms().passedOver);
+  EXPECT_TRUE(Sha64SelfTest(PortableSha64Transforms()));
 }
 
 TEST(ShaTransforms, SelfTestRejectsWrongTransforms) {
@@ -129,6 +137,69 @@ TEST(ShaTransforms, SelfTestRejectsWrongTransforms) {
   EXPECT_FALSE(Sha32SelfTest({firstBlockOnly, portable.sha256}));
   // The algorithms swapped.
   EXPECT_FALSE(Sha32SelfTest({portable.sha256, portable.sha1}));
+}
+
+using State64 = std::vector<uint64_t>;
+
+State64 Transformed64(Sha64Transform transform, const uint64_t (&start)[8], const uint8_t* blocks,
+                      size_t count) {
+  uint64_t h[8];
+  std::memcpy(h, start, sizeof h);
+  transform(h, blocks, count);
+  return State64(h, h + 8);
+}
+
+// The SHA-512 transforms: random states, runs of 0 to 9 random blocks at
+// every alignment (odd runs leave a single block to the two-block kernel),
+// and the FIPS 180-2 state of "abc".
+void ExpectSha64Agrees(const Sha64Transforms& candidate) {
+  const Sha64Transforms& portable = PortableSha64Transforms();
+  std::mt19937_64 random(20261210);
+  std::vector<uint8_t> bytes(128 * 9 + 16);
+  for (int round = 0; round < 1000; ++round) {
+    uint64_t start[8];
+    for (uint64_t& word : start) word = random();
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+    const size_t count = round % 10;
+    const uint8_t* blocks = bytes.data() + round % 16;
+    ASSERT_EQ(Transformed64(candidate.sha512, start, blocks, count),
+              Transformed64(portable.sha512, start, blocks, count))
+        << "round " << round;
+  }
+  Sha64State sha512;
+  Sha512Init(sha512);
+  std::vector<uint8_t> abc(128, 0);
+  abc[0] = 'a';
+  abc[1] = 'b';
+  abc[2] = 'c';
+  abc[3] = 0x80;
+  abc[127] = 24;
+  EXPECT_EQ(
+      Transformed64(candidate.sha512, sha512.h, abc.data(), 1),
+      (State64{0xddaf35a193617aba, 0xcc417349ae204131, 0x12e6fa4e89a97ea2, 0x0a9eeee64b55d39a,
+               0x2192992a274fc1a8, 0x36ba3c23a3feebbd, 0x454d4423643ce80e, 0x2a9ac94fa54ca49f}));
+  EXPECT_TRUE(Sha64SelfTest(candidate));
+}
+
+TEST(ShaTransforms, Sha512OnAvx2AgreesWithPortable) {
+  const Sha64Transforms* avx2 = Avx2Sha64Transforms();
+  if (!avx2) GTEST_SKIP() << "not 64-bit x86 with AVX2, BMI1 and BMI2";
+  ExpectSha64Agrees(*avx2);
+}
+
+TEST(ShaTransforms, Sha512OnSsse3AgreesWithPortable) {
+  const Sha64Transforms* ssse3 = Ssse3Sha64Transforms();
+  if (!ssse3) GTEST_SKIP() << "not 32-bit x86 with SSSE3";
+  ExpectSha64Agrees(*ssse3);
+}
+
+TEST(ShaTransforms, Sha64SelfTestRejectsWrongTransforms) {
+  // Right for single blocks, wrong for runs of two.
+  const Sha64Transform pairsWrong = [](uint64_t(&h)[8], const uint8_t* blocks, size_t count) {
+    PortableSha64Transforms().sha512(h, blocks, count);
+    if (count >= 2) h[0] ^= 1;
+  };
+  EXPECT_FALSE(Sha64SelfTest({pairsWrong}));
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// SHA-512 block transforms with the message schedule in vector registers,
+// for the processors that have them; SHA.cpp decides whether they are used.
+#pragma once
+
+#include "hash/SHA.h"
+
+namespace quillet {
+
+// On 64-bit x86 with AVX2, BMI1 and BMI2: the schedules of two blocks at a
+// time in 256-bit registers, the rounds in general registers with rorx and
+// andn. Null elsewhere.
+const Sha64Transforms* Avx2Sha64Transforms();
+// On 32-bit x86 with SSSE3, where a 64-bit word fits no general register:
+// schedule and rounds in 128-bit registers. Null elsewhere.
+const Sha64Transforms* Ssse3Sha64Transforms();
+
+}  // namespace quillet

@@ -1,0 +1,51 @@
+// The ICMP messages of PING as pure functions: the echo request it sends and
+// the check of a received datagram against the echo it waits for.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "net/IdIcmpClient.h"
+
+namespace quillet {
+
+// The echo request: the 8-byte ICMP header, a 4-byte tick count, 8 reserved
+// bytes and 32 bytes of padding.
+inline constexpr size_t kEchoRequestSize = 52;
+
+// The request for identifier, sequence and tick count: type 8, code 0, the
+// Internet checksum (RFC 1071), identifier, sequence and tick count in the
+// sending machine's (little-endian) byte order, the padding all "E".
+std::array<uint8_t, kEchoRequestSize> BuildEchoRequest(uint16_t identifier, uint16_t sequence,
+                                                       uint32_t ticks);
+
+// The status an answer of an ICMP type gives: echo for an echo reply or
+// request (types 0 and 8), unreachable (3), TTL exceeded (11); none for any
+// other type.
+std::optional<TReplyStatusTypes> StatusOfIcmpType(uint8_t type);
+
+enum class ReplyCheck {
+  // The answer to the echo; the status holds what it says.
+  kAccepted,
+  // Some other packet (another sequence number, or too short for a field
+  // the match reads); the wait goes on.
+  kNoMatch,
+  // Shorter than its IP header plus the 8 bytes of an ICMP header.
+  kNotEnoughBytes,
+  // An ICMP type that is neither an echo nor an error about one.
+  kNonEchoType,
+};
+
+// Checks a datagram, its IP header included, against the echo of sequence.
+// An echo matches on the sequence number it carries, an unreachable or
+// TTL-exceeded message on the one of the request it quotes (read as if the
+// quoted IP header were as long as the outer one). Only an accepted datagram
+// changes status (all fields but the round-trip time). Reads nothing past
+// the datagram's end.
+ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t sequence,
+                          TReplyStatus& status);
+
+}  // namespace quillet

@@ -1,0 +1,135 @@
+// The echo loop of the ICMP client. Each echo opens a raw ICMP socket of its
+// own and closes it when done. A user who may not open one (Windows without
+// administrator rights, Linux without CAP_NET_RAW) is served by the system's
+// echo service instead, and the answer is reported in the same terms: the
+// datagram's length counts a 20-byte IP header before the ICMP message, and
+// the sequence number is the client's own.
+#include "net/IdIcmpClient.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+#include "frame/Failure.h"
+#include "net/Address.h"
+#include "net/Icmp.h"
+#include "net/SocketError.h"
+#include "platform/Icmp.h"
+
+namespace quillet {
+namespace {
+
+using platform::SocketHandle;
+
+constexpr const char* kEIdIcmpException = "EIdIcmpException";
+
+// Every echo request leaves with this time to live.
+constexpr uint8_t kTimeToLive = 128;
+// How long one echo waits for its answer, across packets that do not match.
+constexpr uint32_t kReceiveTimeoutMs = 5000;
+// The receive buffer: the largest datagram read, its IP header included.
+constexpr size_t kReceiveBufferSize = 1024;
+// The IP header that the echo service's answers are counted with: RFC 791's
+// header without options.
+constexpr int32_t kPlainIpHeaderSize = 20;
+constexpr char kNoAddress[] = "0.0.0.0";
+
+// Closes a socket or service through the table when the echo is done with
+// it, also when the echo fails.
+class Closing {
+ public:
+  Closing(void (*close)(SocketHandle), SocketHandle handle) : close_(close), handle_(handle) {}
+  ~Closing() { close_(handle_); }
+  Closing(const Closing&) = delete;
+  Closing& operator=(const Closing&) = delete;
+
+ private:
+  void (*close_)(SocketHandle);
+  SocketHandle handle_;
+};
+
+void RaiseIfFailed(int error) {
+  if (error != 0) RaiseSocketError(error);
+}
+
+TReplyStatus TimedOut(uint16_t sequence) {
+  return {0, kNoAddress, 0, sequence, 0, 0, TReplyStatusTypes::rsTimeOut};
+}
+
+TReplyStatus EchoOverRawSocket(const platform::IcmpCalls& system, SocketHandle socket,
+                               std::span<const uint8_t> request, platform::Ipv4Address address,
+                               uint16_t sequence) {
+  const Closing closing(system.close, socket);
+  RaiseIfFailed(system.setTimeToLive(socket, kTimeToLive));
+  RaiseIfFailed(system.sendTo(socket, request, address));
+  std::array<uint8_t, kReceiveBufferSize> buffer{};
+  const uint32_t waitStart = system.tickCount();
+  uint32_t remaining = kReceiveTimeoutMs;
+  TReplyStatus status;
+  for (;;) {
+    bool readable = false;
+    RaiseIfFailed(system.waitReadable(socket, remaining, readable));
+    if (!readable) break;
+    size_t received = 0;
+    RaiseIfFailed(system.receive(socket, buffer, received));
+    const std::span<const uint8_t> datagram(buffer.data(), std::min(received, buffer.size()));
+    switch (CheckEchoReply(datagram, sequence, status)) {
+      case ReplyCheck::kAccepted:
+        return status;
+      case ReplyCheck::kNotEnoughBytes:
+        Raise(kEIdIcmpException, "Not enough bytes received");
+      case ReplyCheck::kNonEchoType:
+        Raise(kEIdIcmpException, "Non-echo type response received");
+      case ReplyCheck::kNoMatch:
+        break;
+    }
+    const uint32_t elapsed = system.tickCount() - waitStart;
+    if (elapsed >= kReceiveTimeoutMs) break;
+    remaining = kReceiveTimeoutMs - elapsed;
+  }
+  return TimedOut(sequence);
+}
+
+TReplyStatus EchoThroughService(const platform::IcmpCalls& system, std::span<const uint8_t> request,
+                                platform::Ipv4Address address, uint16_t sequence) {
+  SocketHandle service = platform::kNoSocket;
+  // Where the service is closed too, the raw socket's refusal is the answer.
+  if (system.serviceOpen(service) != 0) RaiseSocketError(platform::kWsaAccessDenied);
+  const Closing closing(system.serviceClose, service);
+  platform::EchoAnswer answer;
+  RaiseIfFailed(
+      system.serviceEcho(service, request, address, kTimeToLive, kReceiveTimeoutMs, answer));
+  if (!answer.answered) return TimedOut(sequence);
+  const std::optional<TReplyStatusTypes> kind = StatusOfIcmpType(answer.type);
+  if (!kind) Raise(kEIdIcmpException, "Non-echo type response received");
+  return {kPlainIpHeaderSize + static_cast<int32_t>(answer.messageSize),
+          DottedAddress(answer.source),
+          answer.type,
+          sequence,
+          0,
+          answer.timeToLive,
+          *kind};
+}
+
+}  // namespace
+
+void TIdIcmpClient::Ping() {
+  const platform::IcmpCalls& system = platform::Icmp();
+  const std::array<uint8_t, kEchoRequestSize> request = BuildEchoRequest(
+      static_cast<uint16_t>(system.processId()), SequenceCounter, system.tickCount());
+  // The round trip counts the name resolution and the send.
+  const uint32_t start = system.tickCount();
+  const platform::Ipv4Address address = ResolveHost(Host);
+  SocketHandle socket = platform::kNoSocket;
+  const int error = system.rawOpen(socket);
+  if (error != 0 && error != platform::kWsaAccessDenied) RaiseSocketError(error);
+  TReplyStatus status = error == 0
+                            ? EchoOverRawSocket(system, socket, request, address, SequenceCounter)
+                            : EchoThroughService(system, request, address, SequenceCounter);
+  status.MsRoundTripTime = system.tickCount() - start;
+  ReplyStatus = std::move(status);
+  if (OnReply) OnReply(*this, ReplyStatus);
+  SequenceCounter = static_cast<uint16_t>(SequenceCounter + 1);
+}
+
+}  // namespace quillet

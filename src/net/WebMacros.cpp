@@ -1,0 +1,142 @@
+// PUTURL reads the body straight into the result text; ATTACHURL streams it
+// into a placeholder file that becomes the target only once the exchange has
+// succeeded, so that a failed download leaves an existing file untouched and
+// memory never holds the body.
+#include "net/WebMacros.h"
+
+#include <algorithm>
+#include <bit>
+#include <new>
+
+#include "frame/Failure.h"
+#include "net/DataMod.h"
+#include "platform/Ascii.h"
+#include "platform/TempFiles.h"
+#include "text/UrlParts.h"
+
+namespace quillet {
+namespace {
+
+// The name prefix of the placeholder files.
+constexpr char kPlaceholderPrefix[] = "Indy";
+
+constexpr const char* kEFCreateError = "EFCreateError";
+constexpr const char* kEWriteError = "EWriteError";
+
+// Windows' reserved device names; COM and LPT take a digit 1 to 9 or a
+// superscript one, two or three (bytes B9, B2 and B3 of the ANSI code page).
+bool IsDeviceName(std::string_view base) {
+  const std::string name = AsciiUpperCase(base);
+  if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL") return true;
+  if (name.size() != 4 || (name.compare(0, 3, "COM") != 0 && name.compare(0, 3, "LPT") != 0))
+    return false;
+  const auto digit = static_cast<unsigned char>(name[3]);
+  return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+}
+
+[[noreturn]] void RaiseCannotCreate(const std::string& path) {
+  Raise(kEFCreateError, "Cannot create file " + path);
+}
+
+class TextSink final : public BodySink {
+ public:
+  explicit TextSink(std::string& text) : text_(text) {}
+  void Expect(uint64_t length) override {
+    Fit(length);
+    text_.reserve(text_.size() + static_cast<size_t>(length));
+  }
+  void Write(std::string_view bytes) override {
+    Fit(bytes.size());
+    // A body of unknown length grows the text to powers of two: the copy at
+    // each step touches only the filled half, and a body of such a size fits
+    // without a last, larger step.
+    const size_t needed = text_.size() + bytes.size();
+    if (needed > text_.capacity()) text_.reserve(std::min(std::bit_ceil(needed), text_.max_size()));
+    text_.append(bytes);
+  }
+
+ private:
+  // A body longer than a text can be is out of memory, like one the heap
+  // cannot hold.
+  void Fit(uint64_t more) const {
+    if (more > text_.max_size() - text_.size()) throw std::bad_alloc();
+  }
+  std::string& text_;
+};
+
+// The placeholder, written and then renamed to the target; deleted instead
+// when the download does not succeed.
+class PlaceholderFile final : public BodySink {
+ public:
+  explicit PlaceholderFile(const std::string& target) : target_(target) {
+    if (!platform::CreateUniqueFile(platform::TemporaryDirectory(), kPlaceholderPrefix, path_))
+      RaiseCannotCreate(platform::TemporaryDirectory() + kPlaceholderPrefix);
+    if (!platform::OpenForWriting(path_, file_)) {
+      platform::RemoveFile(path_);
+      RaiseCannotCreate(path_);
+    }
+  }
+  ~PlaceholderFile() {
+    if (file_ != platform::kNoFile) platform::CloseFile(file_);
+    if (!path_.empty()) platform::RemoveFile(path_);
+  }
+  PlaceholderFile(const PlaceholderFile&) = delete;
+  PlaceholderFile& operator=(const PlaceholderFile&) = delete;
+
+  void Expect(uint64_t) override {}
+  void Write(std::string_view bytes) override {
+    if (!platform::WriteAll(file_, bytes.data(), bytes.size()))
+      Raise(kEWriteError, "Stream write error");
+  }
+
+  // Makes the written body the target file, replacing one that is there.
+  void Commit() {
+    const bool kept = platform::CloseFile(file_);
+    file_ = platform::kNoFile;
+    if (!kept) Raise(kEWriteError, "Stream write error");
+    if (!platform::MoveReplacing(path_, target_)) RaiseCannotCreate(target_);
+    path_.clear();
+  }
+
+ private:
+  std::string target_;
+  std::string path_;
+  platform::FileHandle file_ = platform::kNoFile;
+};
+
+}  // namespace
+
+bool IsRefusedFileName(std::string_view document) {
+  if (document.find_first_not_of(". ") == std::string_view::npos) return true;
+  for (const char c : document) {
+    if (static_cast<unsigned char>(c) < ' ') return true;
+    if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) return true;
+  }
+  // Windows reads "CON.txt" and "con .log" as the device too.
+  return IsDeviceName(TrimRight(document.substr(0, document.find('.'))));
+}
+
+void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
+  const std::string url = GetParamStr(params, 0);
+  TextSink sink(result);
+  LiveDataMod().IdH.Get(url, sink);
+}
+
+void AttachUrlMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string&) {
+  const std::string url = GetParamStr(params, 0);
+  TIdHTTP& client = LiveDataMod().IdH;
+  const std::string document = ParseUrl(url).document;
+  const std::string target = platform::TemporaryDirectory() + document;
+  // Refused before anything is fetched: the body never goes to a device or
+  // an alternate data stream, and the path cannot leave the command's quotes.
+  if (IsRefusedFileName(document)) RaiseCannotCreate(target);
+  {
+    PlaceholderFile file(target);
+    client.Get(url, file);
+    file.Commit();
+  }
+  ExpandHostTemplate(context, "%ATTACHFILE=\"" + target + "\"", nullptr);
+  GetParamStr(context, 0);
+}
+
+}  // namespace quillet

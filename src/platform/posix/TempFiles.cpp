@@ -1,0 +1,83 @@
+// Temporary files on POSIX: the directory from TMPDIR, placeholders from
+// mkstemp (readable and writable by the user only), rename for the
+// replacement, which is atomic within one file system.
+#include "platform/TempFiles.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+namespace quillet::platform {
+namespace {
+
+std::string ReadTemporaryDirectory() {
+  const char* variable = std::getenv("TMPDIR");
+  std::string directory = variable != nullptr && *variable != '\0' ? variable : "/tmp";
+  if (directory.back() != '/') directory += '/';
+  return directory;
+}
+
+// Read while the library is being loaded, as the Windows build does.
+const std::string gTemporaryDirectory = ReadTemporaryDirectory();
+
+int Descriptor(FileHandle file) {
+  return static_cast<int>(file);
+}
+
+}  // namespace
+
+const std::string& TemporaryDirectory() {
+  return gTemporaryDirectory;
+}
+
+bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path) {
+  const std::string pattern = directory + prefix + "XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  path = name.data();
+  return true;
+}
+
+bool OpenForWriting(const std::string& path, FileHandle& file) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return false;
+  file = fd;
+  return true;
+}
+
+bool WriteAll(FileHandle file, const void* data, size_t size) {
+  const auto* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(Descriptor(file), bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+bool CloseFile(FileHandle file) {
+  // The descriptor is released even when close reports a failure.
+  return ::close(Descriptor(file)) == 0;
+}
+
+bool MoveReplacing(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
+
+}  // namespace quillet::platform

@@ -1,0 +1,26 @@
+// HOSTNAME of the loopback address gives the name Windows Sockets' resolver
+// gives for it.
+#include <winsock2.h>
+
+#include "support/Loaded.h"
+
+namespace quillet::conformance {
+namespace {
+
+TEST(HostNameLoopback, IsTheResolversName) {
+  WSADATA data{};
+  ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+  const u_long loopback = htonl(INADDR_LOOPBACK);
+  const hostent* entry =
+      gethostbyaddr(reinterpret_cast<const char*>(&loopback), sizeof loopback, AF_INET);
+  ASSERT_NE(entry, nullptr) << WSAGetLastError();
+  const std::string name = entry->h_name;
+  WSACleanup();
+  platform::AbnormalEnd end;
+  ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
+  EXPECT_EQ(Result("HOSTNAME", {"127.0.0.1"}), name);
+  ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
+}
+
+}  // namespace
+}  // namespace quillet::conformance
