@@ -58,7 +58,7 @@ constexpr int kTurns = 3;
 // each time, since it keeps every text delivered to it.
 bool HashOnce(const host::Plugin& plugin, host::HostProvider& params) {
   host::HostProvider context;
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   int32_t answer = -1;
   const bool finished =
       host::CallGuarded([&] { answer = plugin.execMacro("HASH", 4, &context, &params); }, end);

@@ -12,11 +12,11 @@ namespace {
 class HostNameMacro : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
   }
   void TearDown() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
   }
 };

@@ -19,11 +19,11 @@ constexpr long kFirstSequence = 3489;
 class PingMacro : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
   }
   void TearDown() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
   }
 

@@ -23,11 +23,11 @@ using testing::Peer;
 class WebMacros : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
   }
   void TearDown() override {
-    platform::AbnormalEnd end;
+    host::AbnormalEnd end;
     ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
   }
 

@@ -11,12 +11,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/posix/Environment.h"
+
 namespace quillet::platform {
 namespace {
 
 std::string ReadTemporaryDirectory() {
-  const char* variable = std::getenv("TMPDIR");
-  std::string directory = variable != nullptr && *variable != '\0' ? variable : "/tmp";
+  std::string directory = EnvironmentValue("TMPDIR");
+  if (directory.empty()) directory = "/tmp";
   if (directory.back() != '/') directory += '/';
   return directory;
 }

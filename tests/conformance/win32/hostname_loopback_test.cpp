@@ -16,7 +16,7 @@ TEST(HostNameLoopback, IsTheResolversName) {
   ASSERT_NE(entry, nullptr) << WSAGetLastError();
   const std::string name = entry->h_name;
   WSACleanup();
-  platform::AbnormalEnd end;
+  host::AbnormalEnd end;
   ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
   EXPECT_EQ(Result("HOSTNAME", {"127.0.0.1"}), name);
   ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
