@@ -1,28 +1,43 @@
-// SHA-512 on AVX2 with BMI1 and BMI2, 64-bit x86 only. Blocks are taken in
-// pairs: their message schedules are made together, block one's words in the
-// low half of each 256-bit register and block two's in the high half, as
-// pairs of words (W[t] depends on W[t - 2], so no more than two of a block's
-// words can be made at once). A pair's schedule is made ahead, while the
-// rounds of the pair before it run, a few words after every eight rounds in
-// the same stretch of code, so that the vector and the integer units work
-// side by side and the rounds read their words from memory, ready-made; only
-// the first pair of a call makes its own, during its first block.
-// The rounds run in a loop of eight (the roles of the state words come back
-// after eight): written out, the 160 rounds of a pair overflow the
-// processor's cache of decoded instructions and run slower than the loop.
+// SHA-512 on AVX2. Blocks are taken in pairs: their message schedules are
+// made together, block one's words in the low half of each 256-bit register
+// and block two's in the high half, as pairs of words (W[t] depends on
+// W[t - 2], so no more than two of a block's words can be made at once). A
+// pair's schedule is made ahead, while the rounds of the pair before it run,
+// a few words after every eight rounds in the same stretch of code, so that
+// the vector instructions fill the gaps the rounds leave and the rounds read
+// their words from memory, ready-made; only the first pair of a call makes
+// its own, during its first block. The rounds run in a loop of eight (the
+// roles of the state words come back after eight): written out, the 160
+// rounds of a pair overflow the processor's cache of decoded instructions
+// and run slower than the loop.
+// On 64-bit x86 (with BMI1 and BMI2) the rounds run in general registers
+// with rorx and andn; on 32-bit x86, where a 64-bit word fits no general
+// register, they are those of SHA512_pairs.h, whose two Sigma functions
+// share their instructions here, the shifts of AVX2 taking a count for each
+// half of a register.
 #include "hash/SHA512_x86.h"
 
 #include "hash/CpuFeatures.h"
 
-#if defined(__x86_64__)
+#if defined(__x86_64__) || defined(__i386__)
 
 #include <immintrin.h>
 
 #include <bit>
 #include <cstddef>
 
-#define QUILLET_AVX2 __attribute__((target("avx2,bmi,bmi2")))
-#define QUILLET_AVX2_INLINE QUILLET_AVX2 __attribute__((always_inline)) inline
+#pragma GCC push_options
+#if defined(__x86_64__)
+#pragma GCC target("avx2,bmi,bmi2")
+#else
+#pragma GCC target("avx2")
+// Scheduling before register allocation, minding register pressure: 32-bit
+// x86 has eight vector registers.
+#pragma GCC optimize("schedule-insns", "sched-pressure")
+#include "hash/SHA512_pairs.h"
+#endif
+
+#define QUILLET_AVX2_INLINE __attribute__((always_inline)) inline
 
 namespace quillet {
 namespace {
@@ -130,6 +145,23 @@ QUILLET_AVX2_INLINE void MakePiece(Schedule& schedule, size_t i) {
   StorePiece(schedule, i, _mm256_add_epi64(_mm256_add_epi64(w16, s0), _mm256_add_epi64(w7, s1)));
 }
 
+#if defined(__x86_64__)
+
+// The state in general registers: the eight words, and the a ^ b of the
+// round before (see Round).
+struct State {
+  uint64_t v[8];
+  uint64_t ab;
+};
+
+QUILLET_AVX2_INLINE State Load(const uint64_t (&h)[8]) {
+  return {{h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7]}, h[1] ^ h[2]};
+}
+
+QUILLET_AVX2_INLINE void Add(uint64_t (&h)[8], const State& state) {
+  for (size_t i = 0; i < 8; ++i) h[i] += state.v[i];
+}
+
 // Keeps the compiler from moving later terms of a sum ahead of x: it would
 // otherwise add the newest state words last and lengthen the chain of
 // additions from one round to the next.
@@ -137,12 +169,11 @@ QUILLET_AVX2_INLINE void Pin(uint64_t& x) {
   __asm__("" : "+r"(x));
 }
 
-// Round r of a group of eight, whose words sit at wk (the pair's summed
-// words offset by group and block). The eight words keep their slots and the
-// roles move, as in the portable transform. Maj(a, b, c) is
-// b ^ ((a ^ b) & (b ^ c)), and b ^ c is the a ^ b of the round before,
-// carried in ab; Ch(e, f, g) is (e & f) + (~e & g), the two having no bit in
-// common.
+// Round r of a group of eight, whose words lie in pairs four entries apart
+// from wk on. The eight words keep their slots and the roles move, as in the
+// portable transform. Maj(a, b, c) is b ^ ((a ^ b) & (b ^ c)), and b ^ c is
+// the a ^ b of the round before, carried in ab; Ch(e, f, g) is
+// (e & f) + (~e & g), the two having no bit in common.
 template <size_t r>
 QUILLET_AVX2_INLINE void Round(uint64_t (&v)[8], uint64_t& ab, const uint64_t* wk) {
   constexpr size_t a = (8 - r) % 8, b = (9 - r) % 8, d = (11 - r) % 8, e = (12 - r) % 8,
@@ -159,23 +190,69 @@ QUILLET_AVX2_INLINE void Round(uint64_t (&v)[8], uint64_t& ab, const uint64_t* w
   v[h] = t1 + s0 + maj;
 }
 
+QUILLET_AVX2_INLINE void Group(State& state, const uint64_t* wk) {
+  Round<0>(state.v, state.ab, wk);
+  Round<1>(state.v, state.ab, wk);
+  Round<2>(state.v, state.ab, wk);
+  Round<3>(state.v, state.ab, wk);
+  Round<4>(state.v, state.ab, wk);
+  Round<5>(state.v, state.ab, wk);
+  Round<6>(state.v, state.ab, wk);
+  Round<7>(state.v, state.ab, wk);
+}
+
+#else
+
+// The state in staggered pairs, as SHA512_pairs.h has it.
+struct State {
+  __m128i v[4];
+};
+
+struct Sigma {
+  // x rotated right by low in its low half and by high in its high half.
+  QUILLET_AVX2_INLINE static __m128i RotR(__m128i x, int low, int high) {
+    return _mm_or_si128(_mm_srlv_epi64(x, _mm_set_epi64x(high, low)),
+                        _mm_sllv_epi64(x, _mm_set_epi64x(64 - high, 64 - low)));
+  }
+  QUILLET_AVX2_INLINE static __m128i Both(__m128i x) {
+    return _mm_xor_si128(_mm_xor_si128(RotR(x, 14, 28), RotR(x, 18, 34)), RotR(x, 41, 39));
+  }
+  QUILLET_AVX2_INLINE static __m128i Join(__m128i low, __m128i high) {
+    return _mm_blend_epi32(low, high, 0b1100);
+  }
+};
+
+QUILLET_AVX2_INLINE State Load(const uint64_t (&h)[8]) {
+  __m128i pairs[4];
+  PairsLoad(pairs, h);
+  State state;
+  PairsStagger<Sigma>(state.v, pairs);
+  return state;
+}
+
+QUILLET_AVX2_INLINE void Add(uint64_t (&h)[8], State& state) {
+  __m128i pairs[4], sum[4];
+  PairsUnstagger<Sigma>(pairs, state.v);
+  PairsLoad(sum, h);
+  for (size_t i = 0; i < 4; ++i) sum[i] = _mm_add_epi64(sum[i], pairs[i]);
+  PairsStore(h, sum);
+}
+
+QUILLET_AVX2_INLINE void Group(State& state, const uint64_t* wk) {
+  PairsGroup<Sigma, 4>(state.v, wk);
+}
+
+#endif
+
 // Groups from to to of a block whose summed words start at wk, each followed
 // by kEach pieces of schedule from piece next on; in one stretch of code, so
 // that the compiler can interleave the pieces' vector instructions with the
 // rounds'.
 template <size_t kEach>
-QUILLET_AVX2_INLINE void Groups(uint64_t (&v)[8], uint64_t& ab, const uint64_t* wk, size_t from,
-                                size_t to, Schedule* schedule, size_t& next) {
+QUILLET_AVX2_INLINE void Groups(State& state, const uint64_t* wk, size_t from, size_t to,
+                                Schedule* schedule, size_t& next) {
   for (size_t group = from; group < to; ++group) {
-    const uint64_t* words = wk + 16 * group;
-    Round<0>(v, ab, words);
-    Round<1>(v, ab, words);
-    Round<2>(v, ab, words);
-    Round<3>(v, ab, words);
-    Round<4>(v, ab, words);
-    Round<5>(v, ab, words);
-    Round<6>(v, ab, words);
-    Round<7>(v, ab, words);
+    Group(state, wk + 16 * group);
     for (size_t i = 0; i < kEach; ++i) MakePiece(*schedule, next + i);
     next += kEach;
   }
@@ -184,24 +261,27 @@ QUILLET_AVX2_INLINE void Groups(uint64_t (&v)[8], uint64_t& ab, const uint64_t* 
 // The 80 rounds of block (0 or 1) of a pair whose schedule is summed, making
 // pieces 8 on of another schedule (or of its own) as making says. Not
 // inlined: its few calls share one copy of the code.
-QUILLET_AVX2 __attribute__((noinline)) void Block(uint64_t (&h)[8], const Summed& summed,
-                                                  size_t block, const Making& making) {
-  uint64_t v[8] = {h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7]};
-  uint64_t ab = v[1] ^ v[2];
+__attribute__((noinline)) void Block(uint64_t (&h)[8], const Summed& summed, size_t block,
+                                     const Making& making) {
+  State state = Load(h);
   const uint64_t* wk = summed + 2 * block;
   size_t next = making.first;
   if (making.each == kOwnEach) {
-    Groups<kOwnEach>(v, ab, wk, 0, making.groups, making.schedule, next);
+    Groups<kOwnEach>(state, wk, 0, making.groups, making.schedule, next);
   } else if (making.each == kAheadEach) {
-    Groups<kAheadEach>(v, ab, wk, 0, making.groups, making.schedule, next);
+    Groups<kAheadEach>(state, wk, 0, making.groups, making.schedule, next);
   }
-  Groups<0>(v, ab, wk, making.each ? making.groups : 0, kGroups, making.schedule, next);
-  for (size_t i = 0; i < 8; ++i) h[i] += v[i];
+  Groups<0>(state, wk, making.each ? making.groups : 0, kGroups, making.schedule, next);
+  Add(h, state);
 }
 
 constexpr Making kNothing = {nullptr, 0, 0, 0};
 
-QUILLET_AVX2 void Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
+// On 32-bit x86 the entry point realigns the stack: a caller built by
+// another compiler promises only 4-byte alignment, and the vector spills
+// would fault.
+__attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uint8_t* blocks,
+                                                     size_t count) {
   if (count == 0) return;
   Schedule schedules[2];
   LoadPieces(schedules[0], blocks, count > 1 ? blocks + 128 : blocks);
@@ -230,13 +310,23 @@ QUILLET_AVX2 void Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) 
   }
 }
 
-constexpr Sha64Transforms kAvx2 = {Blocks};
+#undef QUILLET_AVX2_INLINE
 
 }  // namespace
+}  // namespace quillet
+
+#pragma GCC pop_options
+
+namespace quillet {
 
 const Sha64Transforms* Avx2Sha64Transforms() {
+  static constexpr Sha64Transforms kAvx2 = {Blocks};
   const CpuFeatures& cpu = ProcessorFeatures();
+#if defined(__x86_64__)
   return cpu.avx2 && cpu.bmi1 && cpu.bmi2 ? &kAvx2 : nullptr;
+#else
+  return cpu.avx2 ? &kAvx2 : nullptr;
+#endif
 }
 
 }  // namespace quillet
