@@ -6,12 +6,13 @@
 
 namespace quillet {
 
-// On 64-bit x86 with AVX2, BMI1 and BMI2: the schedules of two blocks at a
-// time in 256-bit registers, the rounds in general registers with rorx and
-// andn. Null elsewhere.
+// On x86 with AVX2 (and on 64-bit x86 BMI1 and BMI2): the schedules of two
+// blocks at a time in 256-bit registers, the rounds in general registers
+// with rorx and andn on 64-bit x86, in 128-bit registers on 32-bit x86. Null
+// elsewhere.
 const Sha64Transforms* Avx2Sha64Transforms();
-// On 32-bit x86 with SSSE3, where a 64-bit word fits no general register:
-// schedule and rounds in 128-bit registers. Null elsewhere.
+// On 32-bit x86 with SSSE3: schedule and rounds in 128-bit registers. Null
+// elsewhere.
 const Sha64Transforms* Ssse3Sha64Transforms();
 
 }  // namespace quillet
