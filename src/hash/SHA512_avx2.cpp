@@ -26,10 +26,18 @@
 #include <bit>
 #include <cstddef>
 
+// Every function from here to the end of the kernel is compiled for AVX2
+// (GCC's target pragma; clang's attribute pragma does the same).
+#if defined(__x86_64__) && defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,bmi,bmi2"))), apply_to = function)
+#elif defined(__x86_64__)
 #pragma GCC push_options
-#if defined(__x86_64__)
 #pragma GCC target("avx2,bmi,bmi2")
+#elif defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#include "hash/SHA512_pairs.h"
 #else
+#pragma GCC push_options
 #pragma GCC target("avx2")
 // Scheduling before register allocation, minding register pressure: 32-bit
 // x86 has eight vector registers.
@@ -315,7 +323,11 @@ __attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uin
 }  // namespace
 }  // namespace quillet
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 namespace quillet {
 

@@ -13,12 +13,18 @@
 
 #include <immintrin.h>
 
+// Every function from here to the end of the kernel is compiled for SSSE3
+// (GCC's target pragma; clang's attribute pragma does the same).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("ssse3"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("ssse3")
 // Scheduling before register allocation, minding register pressure: without
 // it the compiler starts all twelve shifts of a round at once and spills
 // most of them, 32-bit x86 having eight vector registers.
 #pragma GCC optimize("schedule-insns", "sched-pressure")
+#endif
 
 #include "hash/SHA512_pairs.h"
 
@@ -118,7 +124,11 @@ __attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uin
 }  // namespace
 }  // namespace quillet
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 namespace quillet {
 
