@@ -175,6 +175,8 @@ const AlgorithmRow* Find(uint32_t algorithm) {
   return &kAlgorithms[algorithm - kFirstId];
 }
 
+// Indexed by HashError. Codes 4 to 6 have texts for callers that pass them,
+// though no operation here returns them.
 constexpr std::string_view kErrorTexts[] = {"No error",
                                             "Unknown hash type",
                                             "Hash context is null",

@@ -39,9 +39,6 @@ enum HashError : uint32_t {
   heUnknownType = 1,
   heNullContext = 2,
   heInvalidContext = 3,
-  heFileRead = 4,
-  heFileOpen = 5,
-  heTestFailed = 6,
 };
 
 // One computation. state belongs to the engine: set by HashInit, released by
