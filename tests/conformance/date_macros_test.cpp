@@ -9,16 +9,6 @@
 namespace quillet::conformance {
 namespace {
 
-void Initialize() {
-  host::AbnormalEnd end;
-  ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
-}
-
-void Finalize() {
-  host::AbnormalEnd end;
-  ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
-}
-
 // The abnormal end of a macro call; fails the test if it answered normally.
 host::AbnormalEnd Ending(const std::string& name, std::vector<std::string> params) {
   host::HostProvider context;
@@ -48,11 +38,7 @@ int LocalDayOfYear() {
   return std::localtime(&now)->tm_yday + 1;
 }
 
-class DateMacrosThroughExports : public ::testing::Test {
- protected:
-  void SetUp() override { Initialize(); }
-  void TearDown() override { Finalize(); }
-};
+using DateMacrosThroughExports = WithComponentSet;
 
 TEST_F(DateMacrosThroughExports, NowAnswersTodaysNumbers) {
   const int before = LocalDayOfYear();

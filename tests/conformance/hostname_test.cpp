@@ -9,17 +9,7 @@
 namespace quillet::conformance {
 namespace {
 
-class HostNameMacro : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
-  }
-  void TearDown() override {
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
-  }
-};
+using HostNameMacro = WithComponentSet;
 
 TEST_F(HostNameMacro, TextThatIsNoAddressComesBackUnchanged) {
   for (const char* text : {"mail.example.org", "1.2.3", "256.1.1.1", "1.2.3.x", "", "10.0.0"})

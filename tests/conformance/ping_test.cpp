@@ -16,17 +16,8 @@ using testing::ReplyLine;
 
 constexpr long kFirstSequence = 3489;
 
-class PingMacro : public ::testing::Test {
+class PingMacro : public WithComponentSet {
  protected:
-  void SetUp() override {
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
-  }
-  void TearDown() override {
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
-  }
-
   // The lines of one PING call; empty, with the test skipped, where this
   // user may not send echoes at all.
   static std::vector<ReplyLine> Lines(std::vector<std::string> params) {

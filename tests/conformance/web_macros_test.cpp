@@ -20,17 +20,8 @@ using testing::CannedServer;
 using testing::LoopbackServer;
 using testing::Peer;
 
-class WebMacros : public ::testing::Test {
+class WebMacros : public WithComponentSet {
  protected:
-  void SetUp() override {
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
-  }
-  void TearDown() override {
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
-  }
-
   static MacroRun Run(const std::string& macro, const std::string& url,
                       host::HostProvider& context) {
     host::HostProvider params({url});

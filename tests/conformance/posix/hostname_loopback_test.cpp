@@ -17,10 +17,9 @@ TEST(HostNameLoopback, IsTheResolversName) {
   ASSERT_EQ(getnameinfo(reinterpret_cast<const sockaddr*>(&loopback), sizeof loopback, name,
                         sizeof name, nullptr, 0, NI_NAMEREQD),
             0);
-  host::AbnormalEnd end;
-  ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
+  Initialize();
   EXPECT_EQ(Result("HOSTNAME", {"127.0.0.1"}), name);
-  ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
+  Finalize();
 }
 
 }  // namespace

@@ -30,12 +30,10 @@ class RegionalDates : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* all = getenv("LC_ALL")) saved_ = all;
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
+    Initialize();
   }
   void TearDown() override {
-    host::AbnormalEnd end;
-    EXPECT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
+    Finalize();
     if (saved_)
       setenv("LC_ALL", saved_->c_str(), 1);
     else

@@ -55,4 +55,14 @@ std::string Result(const std::string& name, std::vector<std::string> params) {
   return Delivered(context);
 }
 
+void Initialize() {
+  host::AbnormalEnd end;
+  ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
+}
+
+void Finalize() {
+  host::AbnormalEnd end;
+  ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
+}
+
 }  // namespace quillet::conformance

@@ -32,6 +32,17 @@ MacroRun ExecRaw(const char* name, int32_t nameLength, host::HostProvider& conte
 // The macro's delivered text, failing the test unless it was delivered once.
 std::string Delivered(const host::HostProvider& context);
 
+// WRP_Initialize and WRP_Finalize, failing the test if either ends abnormally.
+void Initialize();
+void Finalize();
+
+// A test that runs inside one component set's life.
+class WithComponentSet : public ::testing::Test {
+ protected:
+  void SetUp() override { Initialize(); }
+  void TearDown() override { Finalize(); }
+};
+
 // Runs a macro with params and answers its delivered result; the test fails
 // unless the call answered 0 and delivered exactly once.
 std::string Result(const std::string& name, std::vector<std::string> params = {});

@@ -16,10 +16,9 @@ TEST(HostNameLoopback, IsTheResolversName) {
   ASSERT_NE(entry, nullptr) << WSAGetLastError();
   const std::string name = entry->h_name;
   WSACleanup();
-  host::AbnormalEnd end;
-  ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
+  Initialize();
   EXPECT_EQ(Result("HOSTNAME", {"127.0.0.1"}), name);
-  ASSERT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
+  Finalize();
 }
 
 }  // namespace

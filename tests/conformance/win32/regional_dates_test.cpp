@@ -41,12 +41,10 @@ class RegionalDates : public ::testing::Test {
   void SetUp() override {
     savedFormat_ = LocaleValue(LOCALE_SSHORTDATE);
     savedSeparator_ = LocaleValue(LOCALE_SDATE);
-    host::AbnormalEnd end;
-    ASSERT_TRUE(host::CallGuarded([] { Loaded().initialize(); }, end)) << end.message;
+    Initialize();
   }
   void TearDown() override {
-    host::AbnormalEnd end;
-    EXPECT_TRUE(host::CallGuarded([] { Loaded().finalize(); }, end)) << end.message;
+    Finalize();
     Use(savedFormat_.c_str(), savedSeparator_.c_str());
   }
 
