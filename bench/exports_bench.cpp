@@ -89,7 +89,7 @@ double Throughput(size_t size, Once&& once) {
 // Arguments: the plug-in (default: the one beside this program), then the
 // algorithm names to measure (default: all 21).
 int main(int argc, char** argv) {
-  const std::string path = argc > 1 && argv[1][0] != '\0' ? argv[1] : platform::DefaultPluginPath();
+  const std::string path = argc > 1 && argv[1][0] != '\0' ? argv[1] : host::DefaultPluginPath();
   const std::vector<std::string> only(argv + std::min(argc, 2), argv + argc);
   host::Plugin plugin;
   std::string error;

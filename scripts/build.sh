@@ -1,6 +1,7 @@
 #!/bin/bash
 # Configures and builds the trees under build/ (or $QUILLET_BUILD_DIR):
-#   native      the development build, with AddressSanitizer and UBSan
+#   native      the development build, with AddressSanitizer and UBSan (the
+#               benchmarks are built there too, so that they keep building)
 #   win32       the product, Quillet.WRP and wrphost.exe (win32 thread model)
 #   win32-tests the GoogleTest programs for Windows (posix thread model),
 #               which load the product of win32 under Wine
@@ -30,7 +31,7 @@ mkdir -p "$build"
 for tree in "${trees[@]}"; do
   targets=()
   case $tree in
-    native) configure native -DQUILLET_SANITIZE=ON ;;
+    native) configure native -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=ON ;;
     win32) configure win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DQUILLET_TEST_SET=product ;;
     win32-tests)
       configure win32-tests -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" \
