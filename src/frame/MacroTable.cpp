@@ -2,7 +2,6 @@
 #include <array>
 
 #include "calendar/DateMacros.h"
-#include "frame/Failure.h"
 #include "frame/Macros.h"
 #include "frame/Version.h"
 #include "hash/HashMacro.h"
@@ -63,11 +62,6 @@ const MacroRow* FindMacro(const char* name) {
   for (const MacroRow& row : kRows)
     if (NameEquals(name, row.name)) return &row;
   return nullptr;
-}
-
-void RaiseNotBuilt(std::string_view macro) {
-  Raise("ENotSupportedException",
-        "The macro " + std::string(macro) + " is not available in this build of Quillet");
 }
 
 std::string MacroListText() {

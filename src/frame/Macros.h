@@ -31,7 +31,4 @@ const MacroRow* FindMacro(const char* name);
 // Every name followed by CR LF, in table order.
 std::string MacroListText();
 
-// Ends the call of a macro whose work is not part of this build yet.
-[[noreturn]] void RaiseNotBuilt(std::string_view macro);
-
 }  // namespace quillet

@@ -4,15 +4,17 @@
 #include <algorithm>
 
 #include "net/Address.h"
+#include "platform/Icmp.h"
 
 namespace quillet {
 namespace {
 
-// RFC 792: the ICMP types that PING sends and understands.
-constexpr uint8_t kEchoReplyType = 0;
-constexpr uint8_t kUnreachableType = 3;
-constexpr uint8_t kEchoRequestType = 8;
-constexpr uint8_t kTimeExceededType = 11;
+using platform::kEchoReplyType;
+using platform::kEchoRequestType;
+// An error message's quote of the request starts after the ICMP header.
+using platform::kIcmpHeaderSize;
+using platform::kTimeExceededType;
+using platform::kUnreachableType;
 
 // Offsets in the ICMP message.
 constexpr size_t kTypeOffset = 0;
@@ -22,8 +24,6 @@ constexpr size_t kSequenceOffset = 6;
 constexpr size_t kTicksOffset = 8;
 // The tick count's 4 bytes are followed by 8 reserved zero bytes.
 constexpr size_t kPaddingOffset = 20;
-// The ICMP header; an error message's quote of the request starts after it.
-constexpr size_t kIcmpHeaderSize = 8;
 constexpr uint8_t kPaddingByte = 'E';
 
 // RFC 791: the header length in 32-bit words is the low nibble of the first

@@ -22,8 +22,6 @@ constexpr uint64_t kErrorBodyKept = 65536;
 
 constexpr uint16_t kLargestPort = 65535;
 
-constexpr int kWsaConnectionAborted = 10053;
-
 // Closes the connection when the exchange ends by a failure: the client can
 // no longer know where the server's bytes stand.
 class CloseOnFailure {
@@ -80,7 +78,7 @@ bool IsRedirect(const ResponseHead& head) {
 // What a kept connection that the server has dropped answers.
 bool IsDropped(int error) {
   return error == Connection::kPeerClosed || error == platform::kWsaConnectionReset ||
-         error == kWsaConnectionAborted;
+         error == platform::kWsaConnectionAborted;
 }
 
 }  // namespace

@@ -15,6 +15,16 @@
 
 namespace quillet::platform {
 
+// RFC 792: the ICMP header before an echo message's data (type, code,
+// checksum, identifier and sequence number), and the types PING meets.
+inline constexpr size_t kIcmpHeaderSize = 8;
+inline constexpr uint8_t kEchoReplyType = 0;
+inline constexpr uint8_t kUnreachableType = 3;
+inline constexpr uint8_t kSourceQuenchType = 4;
+inline constexpr uint8_t kEchoRequestType = 8;
+inline constexpr uint8_t kTimeExceededType = 11;
+inline constexpr uint8_t kParameterProblemType = 12;
+
 // What the echo service found for one request.
 struct EchoAnswer {
   // False when nothing answered within the time limit.

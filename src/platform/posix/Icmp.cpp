@@ -26,11 +26,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The ICMP header before an echo message's data: type, code, checksum,
-// identifier and sequence number.
-constexpr size_t kIcmpHeaderSize = 8;
+// Where the echo's sequence number stands in the ICMP header.
 constexpr size_t kSequenceOffset = 6;
-constexpr uint8_t kEchoReplyType = 0;
 
 // The largest answer the echo service reads; a reply to our request is the
 // size of the request.

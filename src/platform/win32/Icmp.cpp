@@ -19,17 +19,6 @@
 namespace quillet::platform {
 namespace {
 
-// The ICMP header before an echo message's data: type, code, checksum,
-// identifier and sequence number.
-constexpr size_t kIcmpHeaderSize = 8;
-
-// The ICMP types the service's statuses stand for.
-constexpr uint8_t kEchoReplyType = 0;
-constexpr uint8_t kSourceQuenchType = 4;
-constexpr uint8_t kUnreachableType = 3;
-constexpr uint8_t kTimeExceededType = 11;
-constexpr uint8_t kParameterProblemType = 12;
-
 // Room for one reply record and its data: the echoed request data, or the
 // 8 bytes of an ICMP error, with space to spare.
 constexpr size_t kReplyDataRoom = 1024;
