@@ -1,4 +1,4 @@
-// The Windows build's structured-exception guard (Seh.S), shared by the
+// The Windows build's structured-exception guard (i686/Seh.S), shared by the
 // plug-in's fault containment and the host side.
 #pragma once
 
@@ -6,7 +6,7 @@
 
 namespace quillet::platform {
 
-// Seh.S copies a caught exception's record as this many bytes.
+// i686/Seh.S copies a caught exception's record as this many bytes.
 static_assert(sizeof(EXCEPTION_RECORD) == 80);
 
 // Runs call(argument) under an exception registration of its own; false when

@@ -1,4 +1,4 @@
-// The structured-exception guard itself (Seh.S): what it catches and copies,
+// The structured-exception guard itself (i686/Seh.S): what it catches and copies,
 // what it passes on to the next handler, the frame chain it leaves, and the
 // registers its caller must find unchanged after a caught fault.
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ namespace quillet {
 
 // Runs call under the guard with the registers a cdecl callee must keep set
 // to 0x0B0B0B0B (EBX), 0x05050505 (ESI), 0x0D0D0D0D (EDI) and 0x0E0E0E0E
-// (EBP), and stores what they hold afterwards in kept (KeptRegisters.S).
+// (EBP), and stores what they hold afterwards in kept (i686/KeptRegisters.S).
 extern "C" bool QuilletKeptRegisters(void (*call)(void*), uint32_t kept[4]);
 
 namespace {
