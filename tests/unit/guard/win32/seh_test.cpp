@@ -1,23 +1,44 @@
-// The structured-exception guard itself (i686/Seh.S): what it catches and copies,
+// The structured-exception guard itself (Seh.S): what it catches and copies,
 // what it passes on to the next handler, the frame chain it leaves, and the
 // registers its caller must find unchanged after a caught fault.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 
 #include "platform/win32/Seh.h"
 
 namespace quillet {
 
-// Runs call under the guard with the registers a cdecl callee must keep set
-// to 0x0B0B0B0B (EBX), 0x05050505 (ESI), 0x0D0D0D0D (EDI) and 0x0E0E0E0E
-// (EBP), and stores what they hold afterwards in kept (i686/KeptRegisters.S).
-extern "C" bool QuilletKeptRegisters(void (*call)(void*), uint32_t kept[4]);
+// Runs call under the guard with the registers a callee must keep set to
+// known values, and stores what they hold afterwards in kept
+// (KeptRegisters.S of each processor).
+extern "C" bool QuilletKeptRegisters(void (*call)(void*), uintptr_t* kept);
 
 namespace {
 
 using platform::QuilletRunRegistered;
+
+struct KeptRegister {
+  const char* name;
+  uintptr_t value;
+};
+#if defined(__x86_64__)
+constexpr KeptRegister kKeptRegisters[] = {
+    {"RBX", 0x0B0B0B0B0B0B0B0Bu}, {"RBP", 0x0E0E0E0E0E0E0E0Eu}, {"RSI", 0x0505050505050505u},
+    {"RDI", 0x0D0D0D0D0D0D0D0Du}, {"R12", 0x1212121212121212u}, {"R13", 0x1313131313131313u},
+    {"R14", 0x1414141414141414u}, {"R15", 0x1515151515151515u}, {"XMM6", 0x0B0B0B0B0B0B0B0Bu},
+    {"XMM15", 0x1515151515151515u}};
+
+// 64-bit Windows keeps no frame chain: handlers are found through the unwind
+// tables, so there is nothing a guard could leave behind.
+void* TopOfFrameChain() {
+  return nullptr;
+}
+#else
+constexpr KeptRegister kKeptRegisters[] = {
+    {"EBX", 0x0B0B0B0Bu}, {"ESI", 0x05050505u}, {"EDI", 0x0D0D0D0Du}, {"EBP", 0x0E0E0E0Eu}};
 
 // The thread's innermost exception registration (the head of %fs:0).
 void* TopOfFrameChain() {
@@ -25,6 +46,7 @@ void* TopOfFrameChain() {
   asm volatile("movl %%fs:0, %0" : "=r"(top));
   return top;
 }
+#endif
 
 void Fault(void*) {
   *static_cast<volatile int*>(nullptr) = 1;
@@ -98,13 +120,12 @@ TEST(Seh, StackOverflowAndGuardPageFaultsGoOnToTheNextHandler) {
 }
 
 TEST(Seh, TheCallersRegistersAreKeptAcrossACaughtFault) {
+  constexpr size_t kCount = std::size(kKeptRegisters);
   for (int i = 0; i < 100; ++i) {
-    uint32_t kept[4] = {};
+    uintptr_t kept[kCount] = {};
     ASSERT_FALSE(QuilletKeptRegisters(Fault, kept)) << "the fault was not caught";
-    ASSERT_EQ(kept[0], 0x0B0B0B0Bu) << "EBX";
-    ASSERT_EQ(kept[1], 0x05050505u) << "ESI";
-    ASSERT_EQ(kept[2], 0x0D0D0D0Du) << "EDI";
-    ASSERT_EQ(kept[3], 0x0E0E0E0Eu) << "EBP";
+    for (size_t r = 0; r < kCount; ++r)
+      ASSERT_EQ(kept[r], kKeptRegisters[r].value) << kKeptRegisters[r].name;
   }
 }
 
