@@ -1,7 +1,8 @@
 #!/bin/bash
 # Checks the export table of the built plug-in: exactly the eleven WRP_
-# functions, undecorated, at their ordinals (Windows), and only Windows' own
-# DLLs imported.
+# functions, undecorated, at their ordinals, and only Windows' own DLLs
+# imported (Windows, PLATFORM win32-i686 or win32-x86_64); natively, the
+# eleven functions and no other symbol.
 set -euo pipefail
 platform=$1 objdump=$2 library=$3
 expected="1 WRP_GetInfo
@@ -17,9 +18,13 @@ expected="1 WRP_GetInfo
 11 WRP_NeedConfig"
 fail() { echo "FAIL: $*"; exit 1; }
 
-if [ "$platform" = win32 ]; then
+if [ "${platform%%-*}" = win32 ]; then
   dump=$("$objdump" -p "$library")
-  grep -q 'file format pei-i386' <<<"$dump" || fail "not a PE32 image"
+  case $platform in
+    win32-i686) grep -q 'file format pei-i386$' <<<"$dump" || fail "not a PE32 image" ;;
+    win32-x86_64) grep -q 'file format pei-x86-64$' <<<"$dump" || fail "not a PE32+ image" ;;
+    *) fail "unknown platform $platform" ;;
+  esac
   grep -Eq 'Name[[:space:]]+[0-9a-f]+ Quillet\.WRP$' <<<"$dump" || fail "module name is not Quillet.WRP"
   grep -q 'Export Address Table -- Ordinal Base 1$' <<<"$dump" || fail "ordinal base is not 1"
   # "[   i] NAME" lines: the name's index into the address table, ordinal i + 1.
