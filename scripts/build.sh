@@ -11,11 +11,12 @@
 #               64-bit Wine
 #   fuzz        the libFuzzer targets (clang), with short smoke runs as tests
 #   guard-O0, guard-O1, guard-Os, guard-O2 (32-bit), guard64-O0, guard64-O2
-#               the fault guard's tests and the black-box tests whose calls
-#               pass through it, with the product (TREE-product) and the
-#               tests (TREE) built at that optimisation level and the guard
-#               resuming after registers are clobbered as Windows may leave
-#               them
+#               the product (TREE-product) and the fault guard's tests (TREE)
+#               built at that optimisation level, the guard resuming after
+#               registers are clobbered as Windows may leave them; the
+#               black-box tests whose calls pass through the guard run from
+#               win32-tests or win64-tests (build that first) against the
+#               product of the level
 # Pass tree names to build only those; with --configure-only the trees are
 # configured (their tests registered) and nothing is compiled.
 set -euo pipefail
@@ -70,10 +71,12 @@ for tree in "${trees[@]}"; do
       configure "$tree-product" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
         -DQUILLET_TESTS=OFF "${level[@]}"
       compile "$tree-product" --target Quillet
+      [ "$toolchain" = mingw-i686 ] && tests=win32-tests || tests=win64-tests
       configure "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain-posix.cmake" "${level[@]}" \
         -DQUILLET_TEST_SET=guard -DQUILLET_PRODUCT_DIR="$build/$tree-product/bin" \
-        -DQUILLET_WINEPREFIX="$build/${tree%%-*}-wineprefix"
-      compile "$tree" --target guard_tests conformance_tests
+        -DQUILLET_WINEPREFIX="$build/${tree%%-*}-wineprefix" \
+        -DQUILLET_CONFORMANCE_PROGRAM="$build/$tests/bin/conformance_tests.exe"
+      compile "$tree" --target guard_tests
       ;;
     *) echo "unknown tree $tree"; exit 64 ;;
   esac
