@@ -17,6 +17,7 @@ packages=(
   libmhash-dev librhash-dev libssl-dev zlib1g-dev libisal-dev libbenchmark-dev  # peers for tests and benchmarks
   libcurl4-openssl-dev                         # the HTTP benchmark's peer
   locales                                      # regional date formats of the native tests
+  unzip                                        # reading the release archives in their test
 )
 # Locales whose date formats the native tests read.
 test_locales=(de_DE sv_SE en_US)

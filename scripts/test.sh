@@ -11,6 +11,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLET_BUILD_DIR:-$root/build}
 
 bash "$root/scripts/install-deps.sh" || exit 1
+# The products are built as a release is, from the commit's time, so that
+# their trees make the release archives and the archives' test compares them
+# with a second build.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
 
 trees=(native win64 win64-tests fuzz guard64-O0 guard64-O2)
 wine32_trees=(win32-tests guard-O0 guard-O1 guard-Os guard-O2)
