@@ -78,32 +78,16 @@ TEST(UrlMerge, ResolvingRelativePaths) {
   EXPECT_EQ(ResolvePath("/a/", "./"), "/a/./");
 }
 
-TEST(HttpRequest, APlainGetAndAFoldedCookie) {
+TEST(HttpRequest, APlainGetAndALongCookieSentWhole) {
   EXPECT_EQ(BuildRequest("/x?y", "h:81", ""),
             "GET /x?y HTTP/1.1\r\nContent-Type: text/html\r\nHost: h:81\r\n"
             "Accept: text/html, */*\r\nUser-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n\r\n");
   std::string cookie;
-  for (int i = 0; i < 300; ++i) cookie += (i ? "; c" : "c") + std::to_string(i) + "=\"v, w\"";
-  const std::string folded = FoldHeaderLine("Cookie: " + cookie);
-  std::string unfolded;
-  size_t lines = 0;
-  for (size_t at = 0; at < folded.size();) {
-    const size_t end = folded.find("\r\n", at);
-    const std::string line = folded.substr(at, end - at);
-    EXPECT_LE(line.size(), 1024u);
-    EXPECT_NE(line.back(), ' ');
-    if (lines++ > 0) {
-      EXPECT_EQ(line[0], ' ');
-      EXPECT_NE(line[1], ' ');
-      EXPECT_EQ(std::count(line.begin(), line.end(), '"') % 2, 0) << "no break inside quotes";
-    }
-    unfolded += line;
-    at = end + 2;
-  }
-  EXPECT_GT(lines, 3u);
-  EXPECT_EQ(unfolded, "Cookie: " + cookie) << "unfolding gives the line back";
-  EXPECT_EQ(FoldHeaderLine(std::string(1500, 'n')), std::string(1500, 'n') + "\r\n")
-      << "a line without a break stays whole";
+  for (int i = 0; i < 4; ++i)
+    cookie += (i ? "; c" : "c") + std::to_string(i) + "=" + std::string(500, 'v');
+  const std::string request = BuildRequest("/", "h", cookie);
+  EXPECT_NE(request.find("\r\nCookie: " + cookie + "\r\n\r\n"), std::string::npos)
+      << "no folding (RFC 9112 section 5.2)";
 }
 
 TEST(HttpResponse, StatusLinesHeadersAndLookUp) {
