@@ -163,6 +163,21 @@ TEST_F(CookieStoreRules, StorageSelectionAndOrder) {
   EXPECT_EQ(store.CookieHeader("127.0.0.1", "/"), "h=8");
 }
 
+TEST_F(CookieStoreRules, NoCookieForATopLevelDomainNorWithControlCharacters) {
+  CookieStore store;
+  store.Store("tld=planted; Domain=com; Path=/", "evil.com");
+  store.Store("dot=planted; Domain=.COM; Path=/", "evil.com");
+  store.Store("own=1; Domain=localhost; Path=/", "localhost");
+  store.Store(std::string("sid=abc\rX-Injected: yes; Path=/"), "a.example");
+  store.Store(std::string("nul=a\0b; Path=/", 15), "a.example");
+  store.Store(std::string("a\x7F=b; Path=/"), "a.example");
+  store.Store("fine=1; Domain=a.example; Path=/", "a.example");
+  EXPECT_EQ(store.CookieHeader("victim.com", "/"), "");
+  EXPECT_EQ(store.CookieHeader("localhost", "/"), "own=1") << "a single label from that host";
+  EXPECT_EQ(store.CookieHeader("a.example", "/"), "fine=1");
+  EXPECT_EQ(store.size(), 2u);
+}
+
 TEST_F(CookieStoreRules, TheStoreIsBounded) {
   CookieStore store;
   for (int i = 0; i < 60; ++i) store.Store("n" + std::to_string(i) + "=v; Path=/", "a.example");
