@@ -22,6 +22,7 @@ inline constexpr SocketHandle kNoSocket = ~SocketHandle{0};
 
 // The Windows Sockets numbers that callers act on or report themselves.
 inline constexpr int kWsaAccessDenied = 10013;
+inline constexpr int kWsaMessageTooLong = 10040;
 inline constexpr int kWsaConnectionAborted = 10053;
 inline constexpr int kWsaConnectionReset = 10054;
 inline constexpr int kWsaTimedOut = 10060;

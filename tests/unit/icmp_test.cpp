@@ -5,6 +5,7 @@
 // real, on the loopback address.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "net/NetMacros.h"
 #include "platform/Icmp.h"
 #include "support/ReplyLines.h"
+#include "support/TestSockets.h"
 
 namespace quillet {
 namespace {
@@ -23,6 +25,9 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 constexpr uint16_t kOurs = 3489;
+// The identifier of the played process id, and the address pinged.
+constexpr uint16_t kOurId = 0xBEEF;
+constexpr platform::Ipv4Address kPinged = 0x7F000001;
 
 TEST(EchoRequest, IsLaidOutByteForByte) {
   const auto request = BuildEchoRequest(0x1234, kOurs, 0x01020304);
@@ -42,26 +47,43 @@ TEST(EchoRequest, IsLaidOutByteForByte) {
   }
 }
 
-// An IP datagram: a header of words × 4 bytes (options zero) with the TTL
-// and source, then the ICMP message.
+// An IP datagram: a header of words × 4 bytes (options zero) with the TTL,
+// protocol ICMP and the source, then the ICMP message.
 Bytes Datagram(uint8_t words, uint8_t ttl, Bytes source, const Bytes& message) {
   Bytes datagram(words * 4u, 0);
   datagram[0] = static_cast<uint8_t>(0x40 | words);
-  if (datagram.size() > 8) datagram[8] = ttl;
+  if (datagram.size() > 9) {
+    datagram[8] = ttl;
+    datagram[9] = 1;
+  }
   for (size_t i = 0; i < source.size() && 12 + i < datagram.size(); ++i)
     datagram[12 + i] = source[i];
   datagram.insert(datagram.end(), message.begin(), message.end());
   return datagram;
 }
 
-// An echo message of type carrying sequence, with 44 bytes of data.
-Bytes Echo(uint8_t type, uint16_t sequence) {
+// The message with its checksum field set by RFC 1071.
+Bytes Checksummed(Bytes message) {
+  message[2] = message[3] = 0;
+  uint32_t sum = 0;
+  for (size_t i = 0; i + 1 < message.size(); i += 2) sum += message[i] << 8 | message[i + 1];
+  while (sum > 0xFFFF) sum = (sum & 0xFFFF) + (sum >> 16);
+  message[2] = static_cast<uint8_t>(~sum >> 8);
+  message[3] = static_cast<uint8_t>(~sum);
+  return message;
+}
+
+// An echo message of type carrying identifier and sequence, with 44 bytes of
+// data and a correct checksum.
+Bytes Echo(uint8_t type, uint16_t sequence, uint16_t identifier = kOurId) {
   Bytes message(52, 'E');
   message[0] = type;
   message[1] = 0;
+  message[4] = static_cast<uint8_t>(identifier);
+  message[5] = static_cast<uint8_t>(identifier >> 8);
   message[6] = static_cast<uint8_t>(sequence);
   message[7] = static_cast<uint8_t>(sequence >> 8);
-  return message;
+  return Checksummed(message);
 }
 
 // An ICMP error of type quoting our echo request behind a quoted IP header
@@ -75,6 +97,9 @@ Bytes ErrorQuoting(uint8_t type, uint16_t sequence, uint8_t quotedWords) {
 
 TEST(ReplyCheck, CraftedDatagrams) {
   const Bytes router = {192, 0, 2, 1};
+  const Bytes pinged = {127, 0, 0, 1};
+  Bytes damaged = Datagram(5, 64, pinged, Echo(0, kOurs));
+  damaged.back() ^= 1;
   struct Case {
     const char* what;
     Bytes datagram;
@@ -82,14 +107,22 @@ TEST(ReplyCheck, CraftedDatagrams) {
     TReplyStatusTypes kind;
   };
   const Case cases[] = {
-      {"echo reply", Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), ReplyCheck::kAccepted,
+      {"echo reply", Datagram(5, 57, pinged, Echo(0, kOurs)), ReplyCheck::kAccepted,
        TReplyStatusTypes::rsEcho},
-      {"our own request looped back", Datagram(5, 128, {127, 0, 0, 1}, Echo(8, kOurs)),
-       ReplyCheck::kAccepted, TReplyStatusTypes::rsEcho},
-      {"another echo",
-       Datagram(5, 64, {127, 0, 0, 1}, Echo(0, kOurs + 1)),
+      {"our own request on its way out",
+       Datagram(5, 128, pinged, Echo(8, kOurs)),
        ReplyCheck::kNoMatch,
        {}},
+      {"another echo", Datagram(5, 64, pinged, Echo(0, kOurs + 1)), ReplyCheck::kNoMatch, {}},
+      {"a forged reply from elsewhere",
+       Datagram(5, 64, {127, 1, 2, 3}, Echo(0, kOurs)),
+       ReplyCheck::kNoMatch,
+       {}},
+      {"another process's reply",
+       Datagram(5, 64, pinged, Echo(0, kOurs, 0x1234)),
+       ReplyCheck::kNoMatch,
+       {}},
+      {"a damaged reply", damaged, ReplyCheck::kNoMatch, {}},
       {"unreachable quoting ours", Datagram(5, 250, router, ErrorQuoting(3, kOurs, 5)),
        ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorUnreachable},
       {"unreachable quoting another",
@@ -102,23 +135,32 @@ TEST(ReplyCheck, CraftedDatagrams) {
        Datagram(5, 250, router, ErrorQuoting(11, 0xA10D, 5)),
        ReplyCheck::kNoMatch,
        {}},
-      {"nothing", {}, ReplyCheck::kNotEnoughBytes, {}},
-      {"header and 7 bytes", Datagram(5, 64, router, Bytes(7, 0)), ReplyCheck::kNotEnoughBytes, {}},
-      {"options, 8 bytes short",
-       Datagram(15, 64, router, Bytes(7, 0)),
-       ReplyCheck::kNotEnoughBytes,
+      {"parameter problem quoting ours",
+       Datagram(5, 64, router, ErrorQuoting(12, kOurs, 5)),
+       ReplyCheck::kNonEchoType,
        {}},
-      {"unknown type", Datagram(5, 64, router, Echo(5, kOurs)), ReplyCheck::kNonEchoType, {}},
-      {"timestamp reply", Datagram(5, 64, router, Bytes(8, 14)), ReplyCheck::kNonEchoType, {}},
-      {"options before an echo reply", Datagram(6, 64, router, Echo(0, kOurs)),
+      {"redirect quoting another",
+       Datagram(5, 64, router, ErrorQuoting(5, 7, 5)),
+       ReplyCheck::kNoMatch,
+       {}},
+      {"nothing", {}, ReplyCheck::kNoMatch, {}},
+      {"header and 7 bytes", Datagram(5, 64, router, Bytes(7, 0)), ReplyCheck::kNoMatch, {}},
+      {"options, 8 bytes short", Datagram(15, 64, router, Bytes(7, 0)), ReplyCheck::kNoMatch, {}},
+      {"an unknown type", Datagram(5, 64, router, Echo(5, kOurs)), ReplyCheck::kNoMatch, {}},
+      {"timestamp request", Datagram(5, 64, pinged, Echo(13, kOurs)), ReplyCheck::kNoMatch, {}},
+      {"options before an echo reply", Datagram(6, 64, pinged, Echo(0, kOurs)),
        ReplyCheck::kAccepted, TReplyStatusTypes::rsEcho},
-      // The quote is read as if its header were as long as the outer one.
-      {"options before a TTL exceeded", Datagram(6, 64, router, ErrorQuoting(11, kOurs, 6)),
+      {"options in both headers", Datagram(6, 64, router, ErrorQuoting(11, kOurs, 6)),
        ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorTTLExceeded},
+      // The quote is read behind its own header's length.
+      {"options outside only", Datagram(6, 64, router, ErrorQuoting(11, kOurs, 5)),
+       ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorTTLExceeded},
+      {"options in the quote only", Datagram(5, 64, router, ErrorQuoting(3, kOurs, 7)),
+       ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorUnreachable},
   };
   for (const Case& c : cases) {
     TReplyStatus status{1, "unchanged", 1, 1, 77, 1, TReplyStatusTypes::rsTimeOut};
-    EXPECT_EQ(CheckEchoReply(c.datagram, kOurs, status), c.check) << c.what;
+    EXPECT_EQ(CheckEchoReply(c.datagram, kOurId, kOurs, kPinged, status), c.check) << c.what;
     if (c.check != ReplyCheck::kAccepted) {
       EXPECT_EQ(status.FromIpAddress, "unchanged") << c.what;
       continue;
@@ -130,7 +172,8 @@ TEST(ReplyCheck, CraftedDatagrams) {
     EXPECT_EQ(status.MsRoundTripTime, 77u) << c.what << ": the round trip is the loop's";
   }
   TReplyStatus status;
-  ASSERT_EQ(CheckEchoReply(Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), kOurs, status),
+  ASSERT_EQ(CheckEchoReply(Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), kOurId, kOurs,
+                           0x0A010203, status),
             ReplyCheck::kAccepted);
   EXPECT_EQ(status.FromIpAddress, "10.1.2.3");
   EXPECT_EQ(status.TimeToLive, 57);
@@ -144,12 +187,12 @@ TEST(ReplyCheck, ADatagramTooShortForTheFieldReadNeverMatches) {
   for (size_t size = 28; size < error.size(); ++size) {
     const Bytes cut(error.begin(), error.begin() + static_cast<ptrdiff_t>(size));
     TReplyStatus status;
-    EXPECT_EQ(CheckEchoReply(cut, kOurs, status), ReplyCheck::kNoMatch) << size;
+    EXPECT_EQ(CheckEchoReply(cut, kOurId, kOurs, kPinged, status), ReplyCheck::kNoMatch) << size;
   }
   // A header of one word leaves the source address beyond the end.
   Bytes tiny = {0x41, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA1, 0x0D};
   TReplyStatus status;
-  EXPECT_EQ(CheckEchoReply(tiny, kOurs, status), ReplyCheck::kNoMatch);
+  EXPECT_EQ(CheckEchoReply(tiny, kOurId, kOurs, kPinged, status), ReplyCheck::kNoMatch);
 }
 
 // The ICMP calls as the test plays them. The clock stands still except
@@ -157,6 +200,8 @@ TEST(ReplyCheck, ADatagramTooShortForTheFieldReadNeverMatches) {
 struct Packet {
   uint32_t afterMs;
   Bytes datagram;
+  // What receiving it answers, when not the test's receiveError.
+  int error = 0;
 };
 
 struct Played {
@@ -206,11 +251,11 @@ constexpr platform::IcmpCalls kPlayedCalls{
       return Played::waitError;
     },
     [](platform::SocketHandle, std::span<uint8_t> buffer, size_t& received) {
-      const Bytes datagram = Played::packets.front().datagram;
+      const Packet packet = Played::packets.front();
       Played::packets.erase(Played::packets.begin());
-      received = std::min(datagram.size(), buffer.size());
-      std::copy_n(datagram.begin(), received, buffer.begin());
-      return Played::receiveError;
+      received = std::min(packet.datagram.size(), buffer.size());
+      std::copy_n(packet.datagram.begin(), received, buffer.begin());
+      return packet.error != 0 ? packet.error : Played::receiveError;
     },
     [](platform::SocketHandle) { ++Played::closed; },
     [](platform::SocketHandle& service) {
@@ -332,23 +377,36 @@ TEST_F(EchoLoop, SocketErrorsEndTheCallAndEverySocketIsClosed) {
   Played::waitError = 10038;
   expectError("wait", "Socket Error # 10038\r\nSocket operation on non-socket.");
   Played::waitError = 0;
-  Played::receiveError = 10040;
-  Played::packets = {{1, Bytes(1500, 0x45)}};
-  expectError("receive", "Socket Error # 10040\r\nMessage too long.");
+  Played::receiveError = 10050;
+  Played::packets = {{1, Bytes(100, 0x45)}};
+  expectError("receive", "Socket Error # 10050\r\nNetwork is down.");
   EXPECT_EQ(Played::opened, 4);
   EXPECT_EQ(PingReplyText(), "") << "no line is left from the failed calls";
 }
 
-TEST_F(EchoLoop, MalformedAndForeignAnswersEndTheCall) {
-  Played::packets = {{5, Bytes(27, 0x45)}};
-  Failure failure = PingFailure({"127.0.0.1"});
-  EXPECT_EQ(failure.kind(), "EIdIcmpException");
-  EXPECT_EQ(failure.message(), "Not enough bytes received");
-  Played::packets = {{5, Datagram(5, 64, {127, 0, 0, 1}, Echo(13, kOurs))}};
-  failure = PingFailure({"127.0.0.1"});
+TEST_F(EchoLoop, OnlyTheAnswerToOurEchoEndsTheWait) {
+  const Bytes from = {127, 0, 0, 1};
+  Played::packets = {{0, Datagram(5, 128, from, Echo(8, kOurs))},
+                     {100, Datagram(5, 64, {127, 1, 2, 3}, Echo(0, kOurs, 0x4242))},
+                     {100, Datagram(5, 64, {127, 1, 2, 3}, Echo(0, kOurs))},
+                     {100, Datagram(5, 64, from, Echo(13, kOurs))},
+                     {100, Bytes(27, 0x45)},
+                     {100, Bytes(1024, 0x45), platform::kWsaMessageTooLong},
+                     {100, Datagram(5, 64, from, Echo(0, kOurs))}};
+  EXPECT_EQ(Ping({"127.0.0.1", "1"}),
+            "72 bytes from 127.0.0.1: ICMP_seq=3489 TTL=64 RoundTrip Time=600 ms\r\n");
+  EXPECT_TRUE(Played::packets.empty());
+
+  // Unrelated traffic until the deadline: the wait ends at its time.
+  for (int i = 0; i < 10; ++i) Played::packets.push_back({400, Datagram(5, 64, from, Echo(14, 1))});
+  EXPECT_EQ(Ping({"127.0.0.1", "1"}),
+            "0 bytes from 0.0.0.0: ICMP_seq=3490 TTL=0 RoundTrip Time=5000 ms\r\n");
+
+  Played::packets = {{5, Datagram(5, 64, {192, 0, 2, 1}, ErrorQuoting(12, 3491, 5))}};
+  const Failure failure = PingFailure({"127.0.0.1"});
   EXPECT_EQ(failure.kind(), "EIdIcmpException");
   EXPECT_EQ(failure.message(), "Non-echo type response received");
-  EXPECT_EQ(Played::closed, 2);
+  EXPECT_EQ(Played::closed, 3);
 }
 
 TEST_F(EchoLoop, TheMacroCountsEchoesAndKeepsTheCounter) {
@@ -358,12 +416,12 @@ TEST_F(EchoLoop, TheMacroCountsEchoesAndKeepsTheCounter) {
 
   const Bytes from = {127, 0, 0, 1};
   for (uint16_t sequence = kOurs; sequence < kOurs + 4; ++sequence)
-    Played::packets.push_back({0, Datagram(5, 128, from, Echo(8, sequence))});
+    Played::packets.push_back({0, Datagram(5, 64, from, Echo(0, sequence))});
   const std::string lines = Ping({"LOCALHOST"});
   std::string expected;
   for (int sequence = kOurs; sequence < kOurs + 4; ++sequence)
     expected += "72 bytes from 127.0.0.1: ICMP_seq=" + std::to_string(sequence) +
-                " TTL=128 RoundTrip Time<1 ms\r\n";
+                " TTL=64 RoundTrip Time<1 ms\r\n";
   EXPECT_EQ(lines, expected) << "the same tick reads <1";
   EXPECT_EQ(Played::pumped, 4) << "window messages after every echo";
   EXPECT_EQ(Played::closed, 4) << "a socket for every echo";
@@ -415,6 +473,46 @@ TEST_F(EchoLoop, WithoutPrivilegeTheEchoServiceAnswersInTheSameTerms) {
   EXPECT_EQ(failure.kind(), "EIdSocketError");
   EXPECT_EQ(failure.message(), "Socket Error # 10013\r\nAccess denied.");
   EXPECT_EQ(Played::opened, 0) << "no raw socket was ever opened";
+}
+
+// The system's raw socket, where this user may open one: crafted datagrams
+// to 127.0.0.1 show what its filter lets through, and a real echo to the
+// loopback address is answered by the reply, not by the request it sees
+// leave (whose time to live is the 128 sent).
+TEST(RawIcmp, OnlyAnswersReachTheSocketAndTheReplyIsTheAnswer) {
+  if (testing::RunningUnderWine()) GTEST_SKIP() << "Windows' raw sockets see every type";
+  platform::SocketHandle listener = platform::kNoSocket;
+  if (platform::Icmp().rawOpen(listener) != 0) GTEST_SKIP() << "raw ICMP sockets are closed here";
+  platform::SocketHandle sender = platform::kNoSocket;
+  ASSERT_EQ(platform::Icmp().rawOpen(sender), 0);
+  Bytes timestamp(20, 0);
+  timestamp[0] = 13;
+  ASSERT_EQ(platform::Icmp().sendTo(sender, Checksummed(timestamp), kPinged), 0);
+  ASSERT_EQ(platform::Icmp().sendTo(sender, Echo(0, 7, 0x4242), kPinged), 0);
+  std::vector<int> types;
+  for (int i = 0; i < 8; ++i) {
+    bool readable = false;
+    if (platform::Icmp().waitReadable(listener, 500, readable) != 0 || !readable) break;
+    std::array<uint8_t, 1024> buffer{};
+    size_t received = 0;
+    ASSERT_EQ(platform::Icmp().receive(listener, buffer, received), 0);
+    if (received > 20) types.push_back(buffer[(buffer[0] & 0x0F) * 4]);
+  }
+  platform::Icmp().close(sender);
+  platform::Icmp().close(listener);
+  EXPECT_EQ(types, std::vector<int>{0}) << "the timestamp messages are filtered out";
+
+  CreateDataMod();
+  host::HostProvider context;
+  host::HostProvider params({"127.0.0.1", "1"});
+  std::string result;
+  EXPECT_NO_THROW(PingMacro(&context, &params, result));
+  FreeDataMod();
+  PingReplyText().clear();
+  const auto lines = testing::ParseReplyLines(result);
+  ASSERT_TRUE(lines.has_value() && lines->size() == 1) << result;
+  EXPECT_EQ((*lines)[0].source, "127.0.0.1");
+  EXPECT_NE((*lines)[0].timeToLive, 128) << "our own request is no answer";
 }
 
 // The system's own echo service, with the raw socket refused as it is to an
