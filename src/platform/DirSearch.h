@@ -42,7 +42,8 @@ struct DirectoryIdentity {
 };
 
 // The identity of the directory named path (with or without a separator at
-// its end; empty for the current directory); false when it cannot be read.
+// its end; empty for the current directory); false when it cannot be read,
+// and on POSIX when path names a symbolic link, which is not followed.
 bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity);
 
 }  // namespace quillet::platform
