@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "calendar_fakes.h"
@@ -13,6 +14,7 @@
 #include "net/Cookies.h"
 #include "net/HttpRequest.h"
 #include "net/HttpResponse.h"
+#include "net/ResultText.h"
 #include "net/UrlMerge.h"
 
 namespace quillet {
@@ -127,6 +129,29 @@ TEST(HttpResponse, ChunkSizes) {
   EXPECT_EQ(ChunkSize(" 10"), std::nullopt);
   EXPECT_EQ(ChunkSize("-1"), std::nullopt);
   EXPECT_EQ(ChunkSize(""), std::nullopt);
+}
+
+TEST(ResultText, ReservesLittleAheadAndStopsAtItsBound) {
+  std::string text;
+  ResultText announced(text);
+  announced.Expect(8000000000 / 40);
+  EXPECT_LE(text.capacity(), kResultReserveAhead + 64) << "a Content-Length reserves 16 MiB";
+  const auto failure = [](const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const Failure& f) {
+      return f.kind() + ": " + f.message();
+    }
+    return std::string("no failure");
+  };
+  EXPECT_EQ(failure([&] { announced.Expect(kResultTextLimit + 1); }),
+            "EIdException: Response body too large");
+  std::string small;
+  ResultText bounded(small, 1000);
+  bounded.Write(std::string(600, 'a'));
+  bounded.Write(std::string(400, 'b'));
+  EXPECT_EQ(failure([&] { bounded.Write("c"); }), "EIdException: Response body too large");
+  EXPECT_EQ(small.size(), 1000u);
 }
 
 TEST(Cookies, DomainMatchingDoesNotLeak) {
