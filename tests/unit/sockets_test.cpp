@@ -67,7 +67,7 @@ TEST(TcpCalls, SendReceiveAndOrderlyClose) {
   Client client(server.port());
   ASSERT_EQ(client.error(), 0);
   const std::string request = "GET / HTTP/1.1\r\n" + std::string(100000, 'h') + "\r\n\r\n";
-  ASSERT_EQ(Sockets().send(client.socket(), request.data(), request.size()), 0);
+  ASSERT_EQ(Sockets().send(client.socket(), request.data(), request.size(), 5000), 0);
   EXPECT_EQ(client.ReadToEnd(), "got " + std::to_string(request.size()) + " bytes");
   EXPECT_EQ(server.received(), request);
 }
@@ -80,7 +80,7 @@ TEST(TcpCalls, AResetIsReportedAsConnectionReset) {
   }});
   Client client(server.port());
   ASSERT_EQ(client.error(), 0);
-  ASSERT_EQ(Sockets().send(client.socket(), "x\r\n\r\n", 5), 0);
+  ASSERT_EQ(Sockets().send(client.socket(), "x\r\n\r\n", 5, 5000), 0);
   EXPECT_EQ(client.ReadToEnd(), "<error 10054>");
 }
 
@@ -100,6 +100,18 @@ TEST(TcpCalls, ARefusedConnectAndAWaitThatRunsOut) {
   EXPECT_EQ(Sockets().waitReadable(client.socket(), 150, readable), 0);
   EXPECT_FALSE(readable);
   EXPECT_GE(std::chrono::steady_clock::now() - start, 140ms);
+}
+
+TEST(TcpCalls, ASendThatThePeerNeverTakesEndsAsATimeOut) {
+  // The script reads nothing and leaves the connection open.
+  LoopbackServer deaf({[](Peer&) {}});
+  Client client(deaf.port());
+  ASSERT_EQ(client.error(), 0);
+  const std::string request(16 << 20, 'u');
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Sockets().send(client.socket(), request.data(), request.size(), 200),
+            platform::kWsaTimedOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
 TEST(SocketError, MessagesCarryTheNumberAndItsText) {
