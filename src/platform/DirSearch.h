@@ -42,8 +42,9 @@ struct DirectoryIdentity {
 };
 
 // The identity of the directory named path (with or without a separator at
-// its end; empty for the current directory); false when it cannot be read,
-// and on POSIX when path names a symbolic link, which is not followed.
-bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity);
+// its end; empty for the current directory); false when it cannot be read.
+// Without followLink, a path that names a symbolic link is no directory on
+// POSIX: a directory found by a search and swapped for a link since.
+bool IdentifyDirectory(const std::string& path, bool followLink, DirectoryIdentity& identity);
 
 }  // namespace quillet::platform

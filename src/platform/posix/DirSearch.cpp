@@ -104,14 +104,15 @@ std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
   return entries;
 }
 
-// lstat, and no separator at the end, which would make the system follow a
-// link: a directory swapped for a link after it was listed is no directory.
-bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity) {
+// Not following a link takes lstat and no separator at the end, which would
+// make the system follow it.
+bool IdentifyDirectory(const std::string& path, bool followLink, DirectoryIdentity& identity) {
   if (path.find('\0') != std::string::npos) return false;
   std::string native = NativeDirectory(path);
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  while (!followLink && native.size() > 1 && native.back() == '/') native.pop_back();
   struct stat status;
-  if (lstat(native.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
+  const int answer = followLink ? stat(native.c_str(), &status) : lstat(native.c_str(), &status);
+  if (answer != 0 || !S_ISDIR(status.st_mode)) return false;
   identity = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   return true;
 }
