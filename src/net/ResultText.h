@@ -33,6 +33,9 @@ class ResultText final : public BodySink {
 
   std::string& text_;
   uint64_t limit_;
+  // The length the body announced, with what the text held before; none
+  // (the largest size) for a body of unknown length.
+  size_t announced_ = SIZE_MAX;
 };
 
 }  // namespace quillet
