@@ -11,6 +11,10 @@ namespace {
 // refuses must not freeze the mail client.
 constexpr uint32_t kConnectWaitMs = 60000;
 
+// A send that the peer takes no byte of for a minute fails as a time-out:
+// a server that never reads must not hold the mail client inside send.
+constexpr uint32_t kSendStallMs = 60000;
+
 }  // namespace
 
 void Connection::Open(platform::Ipv4Address address, uint16_t port) {
@@ -33,14 +37,33 @@ void Connection::Close() {
 }
 
 int Connection::Send(std::string_view bytes) {
-  return platform::Sockets().send(socket_, bytes.data(), bytes.size());
+  return platform::Sockets().send(socket_, bytes.data(), bytes.size(), kSendStallMs);
+}
+
+bool Connection::Quiet() {
+  if (buffered() > 0 || peerClosed_) return false;
+  bool readable = false;
+  return platform::Sockets().waitReadable(socket_, 0, readable) == 0 && !readable;
+}
+
+void Connection::StartDeadline(uint32_t milliseconds) {
+  StartPace(milliseconds, 0);
+}
+
+void Connection::StartPace(uint32_t milliseconds, size_t bytes) {
+  windowStart_ = platform::Sockets().tickCount();
+  windowMs_ = milliseconds;
+  paceBytes_ = bytes;
+  windowBytes_ = 0;
 }
 
 int Connection::Fill() {
   start_ = end_ = 0;
   if (peerClosed_) return 0;
+  const uint32_t elapsed = platform::Sockets().tickCount() - windowStart_;
+  if (elapsed >= windowMs_) Raise(kEIdReadTimeout, "Read Timeout");
   bool readable = false;
-  if (const int error = platform::Sockets().waitReadable(socket_, readWaitMs_, readable);
+  if (const int error = platform::Sockets().waitReadable(socket_, windowMs_ - elapsed, readable);
       error != 0)
     return error;
   if (!readable) Raise(kEIdReadTimeout, "Read Timeout");
@@ -50,6 +73,8 @@ int Connection::Fill() {
     return error;
   end_ = received;
   if (received == 0) peerClosed_ = true;
+  windowBytes_ += received;
+  if (paceBytes_ > 0 && windowBytes_ >= paceBytes_) StartPace(windowMs_, paceBytes_);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // One TCP connection of the HTTP client with its receive buffer: connecting
-// and sending through the socket table, and reads that wait a bounded time
-// for each piece of data. The response parsers read through ByteSource.
+// and sending through the socket table, and reads bound by a deadline for a
+// whole part of the exchange, or by a pace that the data must keep. The
+// response parsers read through ByteSource.
 #pragma once
 
 #include <cstddef>
@@ -40,8 +41,14 @@ class Connection final : public ByteSource {
   void Close();
   bool open() const { return socket_ != platform::kNoSocket; }
 
-  // Sends all bytes; 0 or the Windows Sockets error number.
+  // Sends all bytes; 0 or the Windows Sockets error number, 10060 when the
+  // peer takes nothing for a minute.
   int Send(std::string_view bytes);
+
+  // True when nothing has arrived since the last exchange and the peer has
+  // not closed, found without waiting: only such a connection is in step
+  // for the next request.
+  bool Quiet();
 
   // Waits for the first byte after a request: 0 when data is buffered, else
   // the socket error number or kPeerClosed, so that a kept connection the
@@ -49,8 +56,12 @@ class Connection final : public ByteSource {
   static constexpr int kPeerClosed = -1;
   int AwaitData();
 
-  // How long each wait for data may last, in milliseconds.
-  void SetReadWait(uint32_t milliseconds) { readWaitMs_ = milliseconds; }
+  // Every read from now on must be done within milliseconds: reads past
+  // then raise "Read Timeout".
+  void StartDeadline(uint32_t milliseconds);
+  // From now on every window of milliseconds must bring at least bytes, or
+  // the read raises "Read Timeout".
+  void StartPace(uint32_t milliseconds, size_t bytes);
 
   // True when the peer's close has been read.
   bool peerClosed() const { return peerClosed_; }
@@ -66,7 +77,12 @@ class Connection final : public ByteSource {
   int Fill();
 
   platform::SocketHandle socket_ = platform::kNoSocket;
-  uint32_t readWaitMs_ = 0;
+  // The current window: its start on the socket table's clock, its length,
+  // the bytes that renew it (0 for a plain deadline) and those it brought.
+  uint32_t windowStart_ = 0;
+  uint32_t windowMs_ = 0;
+  size_t paceBytes_ = 0;
+  size_t windowBytes_ = 0;
   bool peerClosed_ = false;
   // One socket read's worth: the receive buffer size of the client.
   static constexpr size_t kReceiveSize = 32768;

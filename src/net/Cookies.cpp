@@ -74,6 +74,21 @@ bool DomainFits(std::string_view domain, std::string_view host) {
   return dot != std::string_view::npos && domain == host.substr(dot);
 }
 
+// RFC 6265 section 5.2: a cookie-octet is no control character. A CR or NUL
+// would end or split the Cookie line of later requests.
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; });
+}
+
+// A single label (such as "com") is a public suffix: a cookie for it would
+// reach every site under it. RFC 6265 section 5.3 step 5 takes one only from
+// the host of that very name.
+bool NamesTopLevelDomain(std::string_view domain, std::string_view host) {
+  if (!domain.empty() && domain.front() == '.') domain.remove_prefix(1);
+  return domain.find('.') == std::string_view::npos && !EqualsIgnoringAsciiCase(domain, host);
+}
+
 }  // namespace
 
 SetCookie ParseSetCookie(std::string_view header) {
@@ -114,6 +129,8 @@ bool DomainMatches(std::string_view host, std::string_view domain) {
 void CookieStore::Store(std::string_view header, std::string_view host) {
   if (header.size() > kMaxCookieBytes) return;
   SetCookie parsed = ParseSetCookie(header);
+  if (HasControlCharacter(parsed.name) || HasControlCharacter(parsed.value)) return;
+  if (!parsed.domain.empty() && NamesTopLevelDomain(parsed.domain, host)) return;
   std::string domain(host);
   if (!parsed.domain.empty()) {
     domain = parsed.domain;

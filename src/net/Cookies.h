@@ -37,8 +37,10 @@ bool DomainMatches(std::string_view host, std::string_view domain);
 class CookieStore {
  public:
   // Stores the cookie of one header value received from host, when its
-  // domain is the host or, for a name, the host's parent domain: a cookie of
-  // the same domain and name (in any case) is replaced.
+  // domain is the host or, for a name, the host's parent domain, and that
+  // domain is no single label unless the host is that label: a cookie of the
+  // same domain and name (in any case) is replaced. A name or value with a
+  // control character is ignored.
   void Store(std::string_view header, std::string_view host);
 
   // Deletes every cookie whose expiry lies before the local time now.

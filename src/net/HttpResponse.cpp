@@ -111,8 +111,10 @@ bool ReadChunks(ByteSource& source, ResponseHead& head, BodySink& sink, uint64_t
     if (*size > limit - total) return false;
     ReadExactly(source, sink, *size);
     total += *size;
-    // The line end that closes the chunk's data.
+    // The line end that closes the chunk's data; anything before it means
+    // the size and the data disagree, and the stream is out of step.
     if (!ReadLine(source, line)) RaiseConnectionClosed();
+    if (!line.empty()) Raise(kEIdException, "Invalid chunk size");
   }
   // Trailer lines up to the empty one, so that a kept connection stays in
   // step; the body is complete, so a close among them ends it quietly.

@@ -82,7 +82,8 @@ class BodySink {
 // "chunked" (the trailer lines read to their end), else everything until the
 // peer closes without a valid Content-Length. A peer that closes inside a
 // body with a length or inside a chunk raises "Connection Closed
-// Gracefully."; a bad chunk-size line raises "Invalid chunk size". Stops
+// Gracefully."; a bad chunk-size line, or a chunk's data not followed by
+// an empty line, raises "Invalid chunk size". Stops
 // after limit bytes and answers false then; true when the body was read to
 // its end.
 bool ReadBody(ByteSource& source, ResponseHead& head, BodySink& sink, uint64_t limit = UINT64_MAX);

@@ -2,6 +2,7 @@
 #include "net/Icmp.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "net/Address.h"
 #include "platform/Icmp.h"
@@ -27,10 +28,14 @@ constexpr size_t kPaddingOffset = 20;
 constexpr uint8_t kPaddingByte = 'E';
 
 // RFC 791: the header length in 32-bit words is the low nibble of the first
-// byte; the time to live and the source address sit at fixed offsets.
+// byte, at least 20 bytes; the time to live, the protocol and the source
+// address sit at fixed offsets.
 constexpr uint8_t kHeaderLengthMask = 0x0F;
 constexpr size_t kHeaderWordSize = 4;
+constexpr size_t kMinimumHeaderSize = 20;
 constexpr size_t kTimeToLiveOffset = 8;
+constexpr size_t kProtocolOffset = 9;
+constexpr uint8_t kIcmp = 1;
 constexpr size_t kSourceOffset = 12;
 constexpr size_t kAddressSize = 4;
 
@@ -51,6 +56,33 @@ uint16_t InternetChecksum(std::span<const uint8_t> bytes) {
   if (bytes.size() % 2 != 0) sum += uint32_t{bytes.back()} << 8;
   while (sum > 0xFFFF) sum = (sum & 0xFFFF) + (sum >> 16);
   return static_cast<uint16_t>(~sum);
+}
+
+// The IP header's length in bytes; 0 for a datagram too short to hold RFC
+// 791's fixed header, whose fields (the source among them) are read.
+size_t IpHeaderLength(std::span<const uint8_t> datagram) {
+  if (datagram.empty()) return 0;
+  const size_t length = (datagram[0] & kHeaderLengthMask) * kHeaderWordSize;
+  return length >= kMinimumHeaderSize && datagram.size() >= length ? length : 0;
+}
+
+// True when an ICMP message of at least its header carries an echo's
+// identifier and sequence.
+bool CarriesEcho(std::span<const uint8_t> message, uint16_t identifier, uint16_t sequence) {
+  return LittleEndian16(message.subspan(kIdentifierOffset)) == identifier &&
+         LittleEndian16(message.subspan(kSequenceOffset)) == sequence;
+}
+
+// RFC 792: an error message quotes the IP header and the first 8 bytes of
+// the datagram it is about, after its own ICMP header. It is about our
+// request when that was ICMP, an echo request, with our numbers.
+bool QuotesRequest(std::span<const uint8_t> message, uint16_t identifier, uint16_t sequence) {
+  const std::span<const uint8_t> quote = message.subspan(kIcmpHeaderSize);
+  const size_t header = IpHeaderLength(quote);
+  if (header == 0 || quote.size() < header + kIcmpHeaderSize || quote[kProtocolOffset] != kIcmp)
+    return false;
+  const std::span<const uint8_t> quoted = quote.subspan(header);
+  return quoted[kTypeOffset] == kEchoRequestType && CarriesEcho(quoted, identifier, sequence);
 }
 
 }  // namespace
@@ -83,23 +115,27 @@ std::optional<TReplyStatusTypes> StatusOfIcmpType(uint8_t type) {
   }
 }
 
-ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t sequence,
-                          TReplyStatus& status) {
-  if (datagram.empty()) return ReplyCheck::kNotEnoughBytes;
-  const size_t header = (datagram[0] & kHeaderLengthMask) * kHeaderWordSize;
-  if (datagram.size() < header + kIcmpHeaderSize) return ReplyCheck::kNotEnoughBytes;
-  const uint8_t type = datagram[header + kTypeOffset];
-  const std::optional<TReplyStatusTypes> kind = StatusOfIcmpType(type);
-  if (!kind) return ReplyCheck::kNonEchoType;
-  const size_t matched = *kind == TReplyStatusTypes::rsEcho
-                             ? header + kSequenceOffset
-                             : header + kIcmpHeaderSize + header + kSequenceOffset;
-  // A header shorter than RFC 791's 20 bytes may end before the source.
-  if (datagram.size() < matched + 2 || datagram.size() < kSourceOffset + kAddressSize)
-    return ReplyCheck::kNoMatch;
-  if (LittleEndian16(datagram.subspan(matched)) != sequence) return ReplyCheck::kNoMatch;
+ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t identifier, uint16_t sequence,
+                          platform::Ipv4Address address, TReplyStatus& status) {
+  const size_t header = IpHeaderLength(datagram);
+  if (header == 0 || datagram.size() < header + kIcmpHeaderSize) return ReplyCheck::kNoMatch;
+  const std::span<const uint8_t> message = datagram.subspan(header);
+  const uint8_t type = message[kTypeOffset];
   platform::Ipv4Address source = 0;
   for (size_t i = 0; i < kAddressSize; ++i) source = source << 8 | datagram[kSourceOffset + i];
+  std::optional<TReplyStatusTypes> kind;
+  if (type == kEchoReplyType) {
+    if (source != address || !CarriesEcho(message, identifier, sequence) ||
+        InternetChecksum(message) != 0)
+      return ReplyCheck::kNoMatch;
+    kind = TReplyStatusTypes::rsEcho;
+  } else {
+    // Our own request, seen by the raw socket on its way out, quotes nothing.
+    if (type == kEchoRequestType || !QuotesRequest(message, identifier, sequence))
+      return ReplyCheck::kNoMatch;
+    kind = StatusOfIcmpType(type);
+    if (!kind) return ReplyCheck::kNonEchoType;
+  }
   status.BytesReceived = static_cast<int32_t>(datagram.size());
   status.FromIpAddress = DottedAddress(source);
   status.MsgType = type;

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "net/IdIcmpClient.h"
+#include "platform/Sockets.h"
 
 namespace quillet {
 
@@ -30,22 +31,23 @@ std::optional<TReplyStatusTypes> StatusOfIcmpType(uint8_t type);
 enum class ReplyCheck {
   // The answer to the echo; the status holds what it says.
   kAccepted,
-  // Some other packet (another sequence number, or too short for a field
-  // the match reads); the wait goes on.
+  // Some other packet: another host's or process's echo, our own request,
+  // a forged or damaged reply, unrelated ICMP traffic, or a datagram too
+  // short for what the check reads. The wait goes on.
   kNoMatch,
-  // Shorter than its IP header plus the 8 bytes of an ICMP header.
-  kNotEnoughBytes,
-  // An ICMP type that is neither an echo nor an error about one.
+  // An ICMP message about our request that is neither an unreachable nor a
+  // TTL-exceeded one.
   kNonEchoType,
 };
 
-// Checks a datagram, its IP header included, against the echo of sequence.
-// An echo matches on the sequence number it carries, an unreachable or
-// TTL-exceeded message on the one of the request it quotes (read as if the
-// quoted IP header were as long as the outer one). Only an accepted datagram
-// changes status (all fields but the round-trip time). Reads nothing past
-// the datagram's end.
-ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t sequence,
-                          TReplyStatus& status);
+// Checks a datagram, its IP header included, against our echo request (its
+// identifier and sequence) sent to address. An echo reply answers only when
+// it comes from address with both numbers and a correct checksum; an
+// unreachable or TTL-exceeded message answers when it quotes the request,
+// whose numbers are read behind the quoted IP header's own length. Only an
+// accepted datagram changes status (all fields but the round-trip time).
+// Reads nothing past the datagram's end.
+ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t identifier, uint16_t sequence,
+                          platform::Ipv4Address address, TReplyStatus& status);
 
 }  // namespace quillet

@@ -10,12 +10,18 @@
 namespace quillet {
 namespace {
 
-// No read waits longer than a minute for data: a server that accepts and
-// then says nothing must not freeze the mail client.
-constexpr uint32_t kReadWaitMs = 60000;
+// The status line and the header block, interim answers included, arrive
+// within a minute of the request, however slowly they trickle: a server
+// must not hold the mail client for longer before it says what it sends.
+constexpr uint32_t kHeadWaitMs = 60000;
 
-// The body of a failing response is only informative: each wait for it is
-// short, and only its start is kept (the rest is not read, and the
+// A success body keeps a pace: every minute brings at least 1 KiB, or the
+// read times out. A slow but steady download goes on.
+constexpr uint32_t kBodyPaceMs = 60000;
+constexpr size_t kBodyPaceBytes = 1024;
+
+// The body of a failing response is only informative: all of it arrives
+// within 2 s, and only its start is kept (the rest is not read, and the
 // connection is not kept then).
 constexpr uint32_t kErrorBodyWaitMs = 2000;
 constexpr uint64_t kErrorBodyKept = 65536;
@@ -90,14 +96,19 @@ void TIdHTTP::Connect() {
 }
 
 void TIdHTTP::SendRequest(const std::string& request, bool fresh) {
-  int error = connection_.Send(request);
-  if (error == 0) error = connection_.AwaitData();
+  const auto exchange = [&]() {
+    int error = connection_.Send(request);
+    if (error != 0) return error;
+    connection_.StartDeadline(kHeadWaitMs);
+    return connection_.AwaitData();
+  };
+  int error = exchange();
   if (error != 0 && !fresh && IsDropped(error)) {
-    // Servers close idle connections: the request goes once more, on a new
-    // connection, which is never retried.
+    // A server may close an idle connection after the check before reuse:
+    // the request goes once more, on a new connection, which is never
+    // retried.
     Connect();
-    error = connection_.Send(request);
-    if (error == 0) error = connection_.AwaitData();
+    error = exchange();
   }
   if (error == Connection::kPeerClosed) RaiseConnectionClosed();
   if (error != 0) RaiseSocketError(error);
@@ -120,7 +131,9 @@ void TIdHTTP::Get(std::string_view url, BodySink& sink) {
                    cookies_.CookieHeader(url_.host, url_.path + url_.document));
 
   CloseOnFailure guard(connection_);
-  connection_.SetReadWait(kReadWaitMs);
+  // Bytes that came unasked, or the server's close, since the last exchange
+  // would be taken for this answer: such a connection is replaced.
+  if (connection_.open() && !connection_.Quiet()) connection_.Close();
   const bool fresh = !connection_.open();
   if (fresh) Connect();
   SendRequest(request, fresh);
@@ -137,10 +150,11 @@ void TIdHTTP::Get(std::string_view url, BodySink& sink) {
   KeptText errorBody;
   if (success) {
     if (!head.complete) Raise(kEIdException, "Undefined situation");
+    connection_.StartPace(kBodyPaceMs, kBodyPaceBytes);
     if (head.code != 204) ReadBody(connection_, head, sink);
   } else if (head.complete && head.code != 304) {
     // A 304 answer has no body (RFC 9110 section 15.4.5).
-    connection_.SetReadWait(kErrorBodyWaitMs);
+    connection_.StartDeadline(kErrorBodyWaitMs);
     keep = ReadBody(connection_, head, errorBody, kErrorBodyKept) && keep;
   }
 

@@ -56,9 +56,12 @@ TReplyStatus TimedOut(uint16_t sequence) {
   return {0, kNoAddress, 0, sequence, 0, 0, TReplyStatusTypes::rsTimeOut};
 }
 
+// Every datagram that is not the answer, however short, long or foreign, is
+// skipped: the raw socket sees all ICMP traffic of the machine, and none of
+// it may end the wait before its time.
 TReplyStatus EchoOverRawSocket(const platform::IcmpCalls& system, SocketHandle socket,
                                std::span<const uint8_t> request, platform::Ipv4Address address,
-                               uint16_t sequence) {
+                               uint16_t identifier, uint16_t sequence) {
   const Closing closing(system.close, socket);
   RaiseIfFailed(system.setTimeToLive(socket, kTimeToLive));
   RaiseIfFailed(system.sendTo(socket, request, address));
@@ -71,17 +74,18 @@ TReplyStatus EchoOverRawSocket(const platform::IcmpCalls& system, SocketHandle s
     RaiseIfFailed(system.waitReadable(socket, remaining, readable));
     if (!readable) break;
     size_t received = 0;
-    RaiseIfFailed(system.receive(socket, buffer, received));
-    const std::span<const uint8_t> datagram(buffer.data(), std::min(received, buffer.size()));
-    switch (CheckEchoReply(datagram, sequence, status)) {
-      case ReplyCheck::kAccepted:
-        return status;
-      case ReplyCheck::kNotEnoughBytes:
-        Raise(kEIdIcmpException, "Not enough bytes received");
-      case ReplyCheck::kNonEchoType:
-        Raise(kEIdIcmpException, "Non-echo type response received");
-      case ReplyCheck::kNoMatch:
-        break;
+    const int error = system.receive(socket, buffer, received);
+    if (error != platform::kWsaMessageTooLong) {
+      RaiseIfFailed(error);
+      const std::span<const uint8_t> datagram(buffer.data(), std::min(received, buffer.size()));
+      switch (CheckEchoReply(datagram, identifier, sequence, address, status)) {
+        case ReplyCheck::kAccepted:
+          return status;
+        case ReplyCheck::kNonEchoType:
+          Raise(kEIdIcmpException, "Non-echo type response received");
+        case ReplyCheck::kNoMatch:
+          break;
+      }
     }
     const uint32_t elapsed = system.tickCount() - waitStart;
     if (elapsed >= kReceiveTimeoutMs) break;
@@ -115,17 +119,18 @@ TReplyStatus EchoThroughService(const platform::IcmpCalls& system, std::span<con
 
 void TIdIcmpClient::Ping() {
   const platform::IcmpCalls& system = platform::Icmp();
-  const std::array<uint8_t, kEchoRequestSize> request = BuildEchoRequest(
-      static_cast<uint16_t>(system.processId()), SequenceCounter, system.tickCount());
+  const auto identifier = static_cast<uint16_t>(system.processId());
+  const std::array<uint8_t, kEchoRequestSize> request =
+      BuildEchoRequest(identifier, SequenceCounter, system.tickCount());
   // The round trip counts the name resolution and the send.
   const uint32_t start = system.tickCount();
   const platform::Ipv4Address address = ResolveHost(Host);
   SocketHandle socket = platform::kNoSocket;
   const int error = system.rawOpen(socket);
   if (error != 0 && error != platform::kWsaAccessDenied) RaiseSocketError(error);
-  TReplyStatus status = error == 0
-                            ? EchoOverRawSocket(system, socket, request, address, SequenceCounter)
-                            : EchoThroughService(system, request, address, SequenceCounter);
+  TReplyStatus status =
+      error == 0 ? EchoOverRawSocket(system, socket, request, address, identifier, SequenceCounter)
+                 : EchoThroughService(system, request, address, SequenceCounter);
   status.MsRoundTripTime = system.tickCount() - start;
   ReplyStatus = std::move(status);
   if (OnReply) OnReply(*this, ReplyStatus);

@@ -1,15 +1,12 @@
-// PUTURL reads the body straight into the result text; ATTACHURL streams it
-// into a placeholder file that becomes the target only once the exchange has
-// succeeded, so that a failed download leaves an existing file untouched and
-// memory never holds the body.
+// PUTURL reads the body straight into the result text, up to its bound;
+// ATTACHURL streams it into a placeholder file that becomes the target only
+// once the exchange has succeeded, so that a failed download leaves an
+// existing file untouched and memory never holds the body.
 #include "net/WebMacros.h"
-
-#include <algorithm>
-#include <bit>
-#include <new>
 
 #include "frame/Failure.h"
 #include "net/DataMod.h"
+#include "net/ResultText.h"
 #include "platform/Ascii.h"
 #include "platform/TempFiles.h"
 #include "text/UrlParts.h"
@@ -23,58 +20,32 @@ constexpr char kPlaceholderPrefix[] = "Indy";
 constexpr const char* kEFCreateError = "EFCreateError";
 constexpr const char* kEWriteError = "EWriteError";
 
-// Windows' reserved device names; COM and LPT take a digit 1 to 9 or a
-// superscript one, two or three (bytes B9, B2 and B3 of the ANSI code page).
+// Windows' reserved device names, the consoles among them; COM and LPT take
+// a digit 0 to 9 or a superscript one, two or three (bytes B9, B2 and B3 of
+// the ANSI code page).
 bool IsDeviceName(std::string_view base) {
   const std::string name = AsciiUpperCase(base);
-  if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL") return true;
+  if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL" || name == "CONIN$" ||
+      name == "CONOUT$")
+    return true;
   if (name.size() != 4 || (name.compare(0, 3, "COM") != 0 && name.compare(0, 3, "LPT") != 0))
     return false;
   const auto digit = static_cast<unsigned char>(name[3]);
-  return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+  return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }
 
 [[noreturn]] void RaiseCannotCreate(const std::string& path) {
   Raise(kEFCreateError, "Cannot create file " + path);
 }
 
-class TextSink final : public BodySink {
- public:
-  explicit TextSink(std::string& text) : text_(text) {}
-  void Expect(uint64_t length) override {
-    Fit(length);
-    text_.reserve(text_.size() + static_cast<size_t>(length));
-  }
-  void Write(std::string_view bytes) override {
-    Fit(bytes.size());
-    // A body of unknown length grows the text to powers of two: the copy at
-    // each step touches only the filled half, and a body of such a size fits
-    // without a last, larger step.
-    const size_t needed = text_.size() + bytes.size();
-    if (needed > text_.capacity()) text_.reserve(std::min(std::bit_ceil(needed), text_.max_size()));
-    text_.append(bytes);
-  }
-
- private:
-  // A body longer than a text can be is out of memory, like one the heap
-  // cannot hold.
-  void Fit(uint64_t more) const {
-    if (more > text_.max_size() - text_.size()) throw std::bad_alloc();
-  }
-  std::string& text_;
-};
-
 // The placeholder, written and then renamed to the target; deleted instead
 // when the download does not succeed.
 class PlaceholderFile final : public BodySink {
  public:
   explicit PlaceholderFile(const std::string& target) : target_(target) {
-    if (!platform::CreateUniqueFile(platform::TemporaryDirectory(), kPlaceholderPrefix, path_))
+    if (!platform::CreateUniqueFile(platform::TemporaryDirectory(), kPlaceholderPrefix, path_,
+                                    file_))
       RaiseCannotCreate(platform::TemporaryDirectory() + kPlaceholderPrefix);
-    if (!platform::OpenForWriting(path_, file_)) {
-      platform::RemoveFile(path_);
-      RaiseCannotCreate(path_);
-    }
   }
   ~PlaceholderFile() {
     if (file_ != platform::kNoFile) platform::CloseFile(file_);
@@ -118,7 +89,7 @@ bool IsRefusedFileName(std::string_view document) {
 
 void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
   const std::string url = GetParamStr(params, 0);
-  TextSink sink(result);
+  ResultText sink(result);
   LiveDataMod().IdH.Get(url, sink);
 }
 

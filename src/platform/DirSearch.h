@@ -43,6 +43,8 @@ struct DirectoryIdentity {
 
 // The identity of the directory named path (with or without a separator at
 // its end; empty for the current directory); false when it cannot be read.
-bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity);
+// Without followLink, a path that names a symbolic link is no directory on
+// POSIX: a directory found by a search and swapped for a link since.
+bool IdentifyDirectory(const std::string& path, bool followLink, DirectoryIdentity& identity);
 
 }  // namespace quillet::platform

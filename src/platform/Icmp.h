@@ -21,6 +21,7 @@ inline constexpr size_t kIcmpHeaderSize = 8;
 inline constexpr uint8_t kEchoReplyType = 0;
 inline constexpr uint8_t kUnreachableType = 3;
 inline constexpr uint8_t kSourceQuenchType = 4;
+inline constexpr uint8_t kRedirectType = 5;
 inline constexpr uint8_t kEchoRequestType = 8;
 inline constexpr uint8_t kTimeExceededType = 11;
 inline constexpr uint8_t kParameterProblemType = 12;
@@ -39,7 +40,8 @@ struct EchoAnswer {
 
 struct IcmpCalls {
   // A raw IPv4 socket for ICMP (protocol 1); kWsaAccessDenied for a user
-  // without the privilege.
+  // without the privilege. On Linux only the echo reply and the error types
+  // that quote a datagram reach it.
   int (*rawOpen)(SocketHandle& socket);
   // The time to live of the datagrams sent from now on.
   int (*setTimeToLive)(SocketHandle socket, uint8_t timeToLive);

@@ -22,6 +22,7 @@ inline constexpr SocketHandle kNoSocket = ~SocketHandle{0};
 
 // The Windows Sockets numbers that callers act on or report themselves.
 inline constexpr int kWsaAccessDenied = 10013;
+inline constexpr int kWsaMessageTooLong = 10040;
 inline constexpr int kWsaConnectionAborted = 10053;
 inline constexpr int kWsaConnectionReset = 10054;
 inline constexpr int kWsaTimedOut = 10060;
@@ -48,14 +49,19 @@ struct SocketCalls {
   int (*tcpOpen)(SocketHandle& socket);
   // Connects; kWsaTimedOut when the connection is not made within timeoutMs.
   int (*tcpConnect)(SocketHandle socket, Ipv4Address address, uint16_t port, uint32_t timeoutMs);
-  // Sends all size bytes. A peer that has gone is an error, never a signal.
-  int (*send)(SocketHandle socket, const void* data, size_t size);
+  // Sends all size bytes; kWsaTimedOut when the system takes none of them
+  // for stallMs. A peer that has gone is an error, never a signal.
+  int (*send)(SocketHandle socket, const void* data, size_t size, uint32_t stallMs);
   // Waits until the socket has something to read (data, the peer's close or
   // an error) or timeoutMs have passed; readable tells which.
   int (*waitReadable)(SocketHandle socket, uint32_t timeoutMs, bool& readable);
   // Receives up to capacity bytes; received 0 means the peer has closed.
   int (*receive)(SocketHandle socket, void* buffer, size_t capacity, size_t& received);
   void (*close)(SocketHandle socket);
+
+  // Milliseconds since an arbitrary start, wrapping around at 2^32: the
+  // clock that the deadlines of an exchange are measured with.
+  uint32_t (*tickCount)();
 };
 
 // The calls in force: the system's unless a test replaced them.

@@ -14,16 +14,16 @@ namespace quillet::platform {
 // in a path delimiter: GetTempPathA on Windows; natively $TMPDIR, else /tmp.
 const std::string& TemporaryDirectory();
 
-// Creates an empty file whose name begins with prefix and is unique in
-// directory (GetTempFileNameA; natively mkstemp), and gives its full path.
-bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path);
-
 // An open file, written from its start.
 using FileHandle = intptr_t;
 inline constexpr FileHandle kNoFile = -1;
 
-// Opens an existing or new file for writing and empties it.
-bool OpenForWriting(const std::string& path, FileHandle& file);
+// Creates an empty file whose name begins with prefix and is unique in
+// directory (a name from GetTempFileNameA; natively mkstemp), gives its full
+// path and keeps it open for writing: what is written goes to the file that
+// was created, whatever another program puts at its path meanwhile.
+bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path,
+                      FileHandle& file);
 // Writes all size bytes.
 bool WriteAll(FileHandle file, const void* data, size_t size);
 // Closes the file; false when what was written could not be kept.

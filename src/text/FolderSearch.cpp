@@ -40,7 +40,10 @@ std::vector<std::string> FoldersUnder(std::string root) {
   for (size_t i = 0; i < candidates.size(); ++i) {
     const std::string directory = candidates[i];  // push_back below may move candidates[i]
     platform::DirectoryIdentity identity{};
-    if (!platform::IdentifyDirectory(directory, identity) || !entered.insert(identity).second)
+    // The root may be a link the user made; below it, a link is never
+    // walked, also when it took a directory's place after the listing.
+    if (!platform::IdentifyDirectory(directory, i == 0, identity) ||
+        !entered.insert(identity).second)
       continue;
     folders.push_back(directory);
     for (const DirEntry& entry : platform::SearchDirectory(directory + "*.*")) {

@@ -19,7 +19,8 @@ using namespace quillet;
 
 void CheckReply(std::span<const uint8_t> datagram, uint16_t sequence) {
   TReplyStatus status;
-  if (CheckEchoReply(datagram, sequence, status) != ReplyCheck::kAccepted) return;
+  if (CheckEchoReply(datagram, 0xBEEF, sequence, 0x7F000001, status) != ReplyCheck::kAccepted)
+    return;
   if (status.BytesReceived != static_cast<int32_t>(datagram.size())) std::abort();
   if (status.SequenceId != sequence) std::abort();
   if (!StatusOfIcmpType(status.MsgType)) std::abort();

@@ -5,8 +5,9 @@
 // socket table, so no test waits for them.
 #include <gtest/gtest.h>
 
-#include <new>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "calendar_fakes.h"
@@ -24,6 +25,7 @@ using testing::CannedServer;
 using testing::LoopbackServer;
 using testing::Peer;
 using testing::Script;
+using namespace std::chrono_literals;
 
 struct Outcome {
   std::string kind;
@@ -35,6 +37,7 @@ class HttpClient : public testing::CalendarFakes {
   void SetUp() override {
     CalendarFakes::SetUp();
     calls_ = platform::Sockets();
+    calls_.tickCount = [] { return now; };  // so every wait is as long as its rule says
     waits.clear();
     CreateDataMod();
   }
@@ -85,8 +88,18 @@ class HttpClient : public testing::CalendarFakes {
     platform::ReplaceSockets(&calls_);
   }
 
+  // Each receive takes one byte after ms, as from a server that trickles.
+  static void Trickle(uint32_t ms) {
+    step = ms;
+    calls_.receive = [](platform::SocketHandle socket, void* buffer, size_t, size_t& received) {
+      now += step;
+      return system_.receive(socket, buffer, 1, received);
+    };
+    platform::ReplaceSockets(&calls_);
+  }
+
   static inline std::vector<uint32_t> waits;
-  static inline uint32_t shortened = 0;
+  static inline uint32_t shortened = 0, now = 0, step = 0;
   static inline platform::SocketCalls calls_{};
   static inline const platform::SocketCalls system_ = platform::Sockets();
 };
@@ -231,13 +244,14 @@ TEST_F(HttpClient, HttpsAndBadPortsFailBeforeAnythingIsSent) {
   ExpectUsable();
 }
 
-TEST_F(HttpClient, ABodyTooLargeToHoldIsOutOfMemory) {
+TEST_F(HttpClient, ABodyTooLargeForAResultFailsBeforeItsFirstByte) {
   LoopbackServer server({[](Peer& peer) {
     peer.ReadHead();
-    peer.Send("HTTP/1.1 200 OK\r\nContent-Length: 9223372036854775807\r\n\r\nstart");
+    peer.Send("HTTP/1.1 200 OK\r\nContent-Length: 268435457\r\n\r\nstart");
     peer.AwaitClose();
   }});
-  EXPECT_THROW(PutUrl(server.Url("/huge")), std::bad_alloc);
+  const Outcome outcome = FailureOf(server.Url("/huge"));
+  EXPECT_EQ(outcome.kind + ": " + outcome.message, "EIdException: Response body too large");
   EXPECT_FALSE(LiveDataMod().IdH.connected());
   ExpectUsable();
 }
@@ -312,6 +326,11 @@ TEST_F(HttpClient, MisbehavingServersEndInOneClearError) {
          Answer(p, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n00000000000000001\r\n");
        },
        "EIdException", "Invalid chunk size"},
+      {"sends more chunk data than its size",
+       [](Peer& p) {
+         Answer(p, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nab\r\n0\r\n\r\n");
+       },
+       "EIdException", "Invalid chunk size"},
       {"sends an empty chunk size",
        [](Peer& p) { Answer(p, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n;x\r\n"); },
        "EIdException", "Invalid chunk size"},
@@ -374,6 +393,55 @@ TEST_F(HttpClient, NoWaitLastsForever) {
   EXPECT_EQ(outcome.kind, "EIdSocketError");
   EXPECT_EQ(outcome.message, "Socket Error # 10060\r\nConnection timed out.");
   EXPECT_EQ(connectWait, 60000u);
+  ExpectUsable();
+}
+
+TEST_F(HttpClient, BytesLeftOnAKeptConnectionNeverBecomeTheNextAnswer) {
+  const std::string answer = "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n";
+  std::atomic<bool> pushed = false;
+  LoopbackServer server({[&](Peer& peer) {
+                           peer.ReadHead();
+                           peer.Send(answer + "one");
+                           peer.AwaitData(std::chrono::milliseconds(100));
+                           pushed = peer.Send(answer + "old");
+                         },
+                         [&](Peer& peer) { Answer(peer, answer + "two"); }});
+  EXPECT_EQ(PutUrl(server.Url("/one")), "one");
+  for (int i = 0; i < 500 && !pushed; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(PutUrl("/two"), "two");
+  EXPECT_EQ(server.accepted(), 2);
+}
+
+TEST_F(HttpClient, TrickledAnswersEndWithinTheirDeadlines) {
+  // A minute from the request for the whole head, 2 s for a failing answer's
+  // body, 1 KiB in every minute for a success body.
+  const std::string body =
+      "HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n" + std::string(3000, 'b');
+  const std::pair<std::string, uint32_t> cases[] = {
+      {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\nX: " + std::string(99, 's') + "\r\n\r\n", 3000},
+      {"HTTP/1.1 500 E\r\nContent-Length: 9\r\n\r\nslow body", 1500},
+      {body, 100},
+      {body, 50}};
+  for (const auto& [answer, ms] : cases) {
+    LoopbackServer server({[&](Peer& peer) {
+      peer.ReadHead();
+      peer.Send(answer);
+    }});
+    Trickle(ms);
+    const Outcome outcome = FailureOf(server.Url("/slow"));
+    EXPECT_EQ(outcome.kind, ms == 50 ? "no failure" : "EIdReadTimeout") << ms;
+  }
+}
+
+TEST_F(HttpClient, ASendThatTheServerTakesNothingOfFailsAsATimeOut) {
+  LoopbackServer deaf({[](Peer&) {}});
+  // The minute of the rule is played as 200 ms; any other wait fails the test.
+  calls_.send = [](platform::SocketHandle socket, const void* data, size_t size, uint32_t ms) {
+    return ms == 60000 ? system_.send(socket, data, size, 200) : -1;
+  };
+  platform::ReplaceSockets(&calls_);
+  const Outcome outcome = FailureOf(deaf.Url("/" + std::string(16 << 20, 'u')));
+  EXPECT_EQ(outcome.message, "Socket Error # 10060\r\nConnection timed out.");
   ExpectUsable();
 }
 

@@ -23,6 +23,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 constexpr uint16_t kOurs = 3489;
+constexpr platform::Ipv4Address kPinged = 0x0A010203;  // 10.1.2.3
+constexpr TReplyStatusTypes kNoKind{};                 // for packets that are not accepted
 
 TEST(EchoRequest, IsLaidOutByteForByte) {
   const auto request = BuildEchoRequest(0x1234, kOurs, 0x01020304);
@@ -48,19 +50,29 @@ Bytes Datagram(uint8_t words, uint8_t ttl, Bytes source, const Bytes& message) {
   Bytes datagram(words * 4u, 0);
   datagram[0] = static_cast<uint8_t>(0x40 | words);
   if (datagram.size() > 8) datagram[8] = ttl;
+  if (datagram.size() > 9) datagram[9] = 1;  // ICMP
   for (size_t i = 0; i < source.size() && 12 + i < datagram.size(); ++i)
     datagram[12 + i] = source[i];
   datagram.insert(datagram.end(), message.begin(), message.end());
   return datagram;
 }
 
-// An echo message of type carrying sequence, with 44 bytes of data.
-Bytes Echo(uint8_t type, uint16_t sequence) {
+// An echo message of type carrying identifier and sequence, with 44 bytes
+// of data and its checksum (RFC 1071); a last byte other than "E" damages it.
+Bytes Echo(uint8_t type, uint16_t sequence, uint16_t identifier = 0xBEEF, uint8_t last = 'E') {
   Bytes message(52, 'E');
   message[0] = type;
-  message[1] = 0;
+  message[1] = message[2] = message[3] = 0;
+  message[4] = static_cast<uint8_t>(identifier);
+  message[5] = static_cast<uint8_t>(identifier >> 8);
   message[6] = static_cast<uint8_t>(sequence);
   message[7] = static_cast<uint8_t>(sequence >> 8);
+  uint32_t sum = 0;
+  for (size_t i = 0; i < message.size(); i += 2) sum += message[i] << 8 | message[i + 1];
+  while (sum > 0xFFFF) sum = (sum & 0xFFFF) + (sum >> 16);
+  message[2] = static_cast<uint8_t>(~sum >> 8);
+  message[3] = static_cast<uint8_t>(~sum);
+  message.back() = last;
   return message;
 }
 
@@ -84,8 +96,14 @@ TEST(ReplyCheck, CraftedDatagrams) {
   const Case cases[] = {
       {"echo reply", Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), ReplyCheck::kAccepted,
        TReplyStatusTypes::rsEcho},
-      {"our own request looped back", Datagram(5, 128, {127, 0, 0, 1}, Echo(8, kOurs)),
-       ReplyCheck::kAccepted, TReplyStatusTypes::rsEcho},
+      {"our own request looped back", Datagram(5, 128, {10, 1, 2, 3}, Echo(8, kOurs)),
+       ReplyCheck::kNoMatch, kNoKind},
+      {"a reply from elsewhere", Datagram(5, 64, {127, 1, 2, 3}, Echo(0, kOurs)),
+       ReplyCheck::kNoMatch, kNoKind},
+      {"another process's reply", Datagram(5, 64, {10, 1, 2, 3}, Echo(0, kOurs, 0x1234)),
+       ReplyCheck::kNoMatch, kNoKind},
+      {"a damaged reply", Datagram(5, 64, {10, 1, 2, 3}, Echo(0, kOurs, 0xBEEF, 'F')),
+       ReplyCheck::kNoMatch, kNoKind},
       {"another echo",
        Datagram(5, 64, {127, 0, 0, 1}, Echo(0, kOurs + 1)),
        ReplyCheck::kNoMatch,
@@ -102,23 +120,22 @@ TEST(ReplyCheck, CraftedDatagrams) {
        Datagram(5, 250, router, ErrorQuoting(11, 0xA10D, 5)),
        ReplyCheck::kNoMatch,
        {}},
-      {"nothing", {}, ReplyCheck::kNotEnoughBytes, {}},
-      {"header and 7 bytes", Datagram(5, 64, router, Bytes(7, 0)), ReplyCheck::kNotEnoughBytes, {}},
-      {"options, 8 bytes short",
-       Datagram(15, 64, router, Bytes(7, 0)),
-       ReplyCheck::kNotEnoughBytes,
-       {}},
-      {"unknown type", Datagram(5, 64, router, Echo(5, kOurs)), ReplyCheck::kNonEchoType, {}},
-      {"timestamp reply", Datagram(5, 64, router, Bytes(8, 14)), ReplyCheck::kNonEchoType, {}},
-      {"options before an echo reply", Datagram(6, 64, router, Echo(0, kOurs)),
+      {"nothing", {}, ReplyCheck::kNoMatch, {}},
+      {"header and 7 bytes", Datagram(5, 64, router, Bytes(7, 0)), ReplyCheck::kNoMatch, {}},
+      {"options, 8 bytes short", Datagram(15, 64, router, Bytes(7, 0)), ReplyCheck::kNoMatch, {}},
+      {"unknown type", Datagram(5, 64, router, Echo(5, kOurs)), ReplyCheck::kNoMatch, {}},
+      {"timestamp reply", Datagram(5, 64, router, Bytes(8, 14)), ReplyCheck::kNoMatch, {}},
+      {"parameter problem quoting ours", Datagram(5, 64, router, ErrorQuoting(12, kOurs, 5)),
+       ReplyCheck::kNonEchoType, kNoKind},
+      {"options before an echo reply", Datagram(6, 64, {10, 1, 2, 3}, Echo(0, kOurs)),
        ReplyCheck::kAccepted, TReplyStatusTypes::rsEcho},
-      // The quote is read as if its header were as long as the outer one.
-      {"options before a TTL exceeded", Datagram(6, 64, router, ErrorQuoting(11, kOurs, 6)),
+      // The quote is read behind its own header's length.
+      {"options before a TTL exceeded", Datagram(6, 64, router, ErrorQuoting(11, kOurs, 5)),
        ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorTTLExceeded},
   };
   for (const Case& c : cases) {
     TReplyStatus status{1, "unchanged", 1, 1, 77, 1, TReplyStatusTypes::rsTimeOut};
-    EXPECT_EQ(CheckEchoReply(c.datagram, kOurs, status), c.check) << c.what;
+    EXPECT_EQ(CheckEchoReply(c.datagram, 0xBEEF, kOurs, kPinged, status), c.check) << c.what;
     if (c.check != ReplyCheck::kAccepted) {
       EXPECT_EQ(status.FromIpAddress, "unchanged") << c.what;
       continue;
@@ -130,7 +147,8 @@ TEST(ReplyCheck, CraftedDatagrams) {
     EXPECT_EQ(status.MsRoundTripTime, 77u) << c.what << ": the round trip is the loop's";
   }
   TReplyStatus status;
-  ASSERT_EQ(CheckEchoReply(Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), kOurs, status),
+  ASSERT_EQ(CheckEchoReply(Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), 0xBEEF, kOurs, kPinged,
+                           status),
             ReplyCheck::kAccepted);
   EXPECT_EQ(status.FromIpAddress, "10.1.2.3");
   EXPECT_EQ(status.TimeToLive, 57);
@@ -144,12 +162,12 @@ TEST(ReplyCheck, ADatagramTooShortForTheFieldReadNeverMatches) {
   for (size_t size = 28; size < error.size(); ++size) {
     const Bytes cut(error.begin(), error.begin() + static_cast<ptrdiff_t>(size));
     TReplyStatus status;
-    EXPECT_EQ(CheckEchoReply(cut, kOurs, status), ReplyCheck::kNoMatch) << size;
+    EXPECT_EQ(CheckEchoReply(cut, 0xBEEF, kOurs, kPinged, status), ReplyCheck::kNoMatch) << size;
   }
   // A header of one word leaves the source address beyond the end.
   Bytes tiny = {0x41, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA1, 0x0D};
   TReplyStatus status;
-  EXPECT_EQ(CheckEchoReply(tiny, kOurs, status), ReplyCheck::kNoMatch);
+  EXPECT_EQ(CheckEchoReply(tiny, 0xBEEF, kOurs, kPinged, status), ReplyCheck::kNoMatch);
 }
 
 // The ICMP calls as the test plays them. The clock stands still except
@@ -157,6 +175,7 @@ TEST(ReplyCheck, ADatagramTooShortForTheFieldReadNeverMatches) {
 struct Packet {
   uint32_t afterMs;
   Bytes datagram;
+  int error = 0;  // what receiving it answers, when not receiveError
 };
 
 struct Played {
@@ -206,11 +225,11 @@ constexpr platform::IcmpCalls kPlayedCalls{
       return Played::waitError;
     },
     [](platform::SocketHandle, std::span<uint8_t> buffer, size_t& received) {
-      const Bytes datagram = Played::packets.front().datagram;
+      const Packet packet = Played::packets.front();
       Played::packets.erase(Played::packets.begin());
-      received = std::min(datagram.size(), buffer.size());
-      std::copy_n(datagram.begin(), received, buffer.begin());
-      return Played::receiveError;
+      received = std::min(packet.datagram.size(), buffer.size());
+      std::copy_n(packet.datagram.begin(), received, buffer.begin());
+      return packet.error != 0 ? packet.error : Played::receiveError;
     },
     [](platform::SocketHandle) { ++Played::closed; },
     [](platform::SocketHandle& service) {
@@ -332,20 +351,25 @@ TEST_F(EchoLoop, SocketErrorsEndTheCallAndEverySocketIsClosed) {
   Played::waitError = 10038;
   expectError("wait", "Socket Error # 10038\r\nSocket operation on non-socket.");
   Played::waitError = 0;
-  Played::receiveError = 10040;
-  Played::packets = {{1, Bytes(1500, 0x45)}};
-  expectError("receive", "Socket Error # 10040\r\nMessage too long.");
+  Played::receiveError = 10050;
+  Played::packets = {{1, Bytes(100, 0x45)}};
+  expectError("receive", "Socket Error # 10050\r\nNetwork is down.");
   EXPECT_EQ(Played::opened, 4);
   EXPECT_EQ(PingReplyText(), "") << "no line is left from the failed calls";
 }
 
-TEST_F(EchoLoop, MalformedAndForeignAnswersEndTheCall) {
-  Played::packets = {{5, Bytes(27, 0x45)}};
-  Failure failure = PingFailure({"127.0.0.1"});
-  EXPECT_EQ(failure.kind(), "EIdIcmpException");
-  EXPECT_EQ(failure.message(), "Not enough bytes received");
-  Played::packets = {{5, Datagram(5, 64, {127, 0, 0, 1}, Echo(13, kOurs))}};
-  failure = PingFailure({"127.0.0.1"});
+TEST_F(EchoLoop, ForeignAnswersAreSkippedAndAnotherErrorAboutOursEndsTheCall) {
+  const Bytes from = {127, 0, 0, 1};
+  Played::packets = {{5, Datagram(5, 128, from, Echo(8, kOurs))},
+                     {5, Bytes(27, 0x45)},
+                     {5, Datagram(5, 64, {127, 1, 2, 3}, Echo(0, kOurs))},
+                     {5, Datagram(5, 64, from, Echo(13, kOurs))},
+                     {5, Bytes(9, 0), 10040},
+                     {5, Datagram(5, 64, from, Echo(0, kOurs))}};
+  EXPECT_EQ(Ping({"127.0.0.1", "1"}),
+            "72 bytes from 127.0.0.1: ICMP_seq=3489 TTL=64 RoundTrip Time=30 ms\r\n");
+  Played::packets = {{5, Datagram(5, 64, {192, 0, 2, 1}, ErrorQuoting(12, kOurs + 1, 5))}};
+  const Failure failure = PingFailure({"127.0.0.1"});
   EXPECT_EQ(failure.kind(), "EIdIcmpException");
   EXPECT_EQ(failure.message(), "Non-echo type response received");
   EXPECT_EQ(Played::closed, 2);
@@ -358,7 +382,7 @@ TEST_F(EchoLoop, TheMacroCountsEchoesAndKeepsTheCounter) {
 
   const Bytes from = {127, 0, 0, 1};
   for (uint16_t sequence = kOurs; sequence < kOurs + 4; ++sequence)
-    Played::packets.push_back({0, Datagram(5, 128, from, Echo(8, sequence))});
+    Played::packets.push_back({0, Datagram(5, 128, from, Echo(0, sequence))});
   const std::string lines = Ping({"LOCALHOST"});
   std::string expected;
   for (int sequence = kOurs; sequence < kOurs + 4; ++sequence)

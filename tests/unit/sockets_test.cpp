@@ -67,7 +67,7 @@ TEST(TcpCalls, SendReceiveAndOrderlyClose) {
   Client client(server.port());
   ASSERT_EQ(client.error(), 0);
   const std::string request = "GET / HTTP/1.1\r\n" + std::string(100000, 'h') + "\r\n\r\n";
-  ASSERT_EQ(Sockets().send(client.socket(), request.data(), request.size()), 0);
+  ASSERT_EQ(Sockets().send(client.socket(), request.data(), request.size(), 5000), 0);
   EXPECT_EQ(client.ReadToEnd(), "got " + std::to_string(request.size()) + " bytes");
   EXPECT_EQ(server.received(), request);
 }
@@ -80,7 +80,7 @@ TEST(TcpCalls, AResetIsReportedAsConnectionReset) {
   }});
   Client client(server.port());
   ASSERT_EQ(client.error(), 0);
-  ASSERT_EQ(Sockets().send(client.socket(), "x\r\n\r\n", 5), 0);
+  ASSERT_EQ(Sockets().send(client.socket(), "x\r\n\r\n", 5, 5000), 0);
   EXPECT_EQ(client.ReadToEnd(), "<error 10054>");
 }
 

@@ -1,15 +1,16 @@
 // Directory search over POSIX directories, made to answer like the Windows
 // search so that the code above it works the same on both systems, and a
-// directory's identity from stat.
+// directory's identity from lstat.
 //
 // Paths: a backslash is a separator like the slash, so "/home/u/Mail\Inbox\*"
 // searches /home/u/Mail/Inbox; a name that itself holds a backslash cannot be
 // written as such a path and is left out.
 // Attributes: a directory has the directory bit; a symbolic link is reported
 // as a reparse point without the directory bit, so that it is never walked
-// into; a device, pipe or socket is a system entry; a name that begins with
-// "." (other than "." and "..") is hidden; an entry without write permission
-// for its owner is read-only; an entry with no such bit is "normal".
+// into, nor identified as a directory; a device, pipe or socket is a system
+// entry; a name that begins with "." (other than "." and "..") is hidden; an
+// entry without write permission for its owner is read-only; an entry with
+// no such bit is "normal".
 // Patterns: * and ? as on Windows, letters A to Z compared without regard to
 // case, and "*.*" fits every name, one without a dot as well.
 #include <dirent.h>
@@ -103,11 +104,15 @@ std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
   return entries;
 }
 
-bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity) {
+// Not following a link takes lstat and no separator at the end, which would
+// make the system follow it.
+bool IdentifyDirectory(const std::string& path, bool followLink, DirectoryIdentity& identity) {
+  if (path.find('\0') != std::string::npos) return false;
+  std::string native = NativeDirectory(path);
+  while (!followLink && native.size() > 1 && native.back() == '/') native.pop_back();
   struct stat status;
-  if (path.find('\0') != std::string::npos || stat(NativeDirectory(path).c_str(), &status) != 0 ||
-      !S_ISDIR(status.st_mode))
-    return false;
+  const int answer = followLink ? stat(native.c_str(), &status) : lstat(native.c_str(), &status);
+  if (answer != 0 || !S_ISDIR(status.st_mode)) return false;
   identity = {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   return true;
 }

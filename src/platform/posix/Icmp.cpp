@@ -6,6 +6,7 @@
 // with IP_RECVTTL.
 #include "platform/Icmp.h"
 
+#include <linux/icmp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -59,8 +60,20 @@ int SetIntOption(int fd, int level, int name, int value) {
   return setsockopt(fd, level, name, &value, sizeof value) == 0 ? 0 : LastError();
 }
 
+// Linux's ICMP_FILTER keeps from the raw socket every type that cannot
+// answer an echo: only the echo reply and the error messages that quote a
+// datagram (RFC 792) pass, so that other ICMP traffic of the machine, our
+// own outgoing request among it, never reaches the wait.
 int RawOpen(SocketHandle& socket) {
-  return OpenIcmpSocket(SOCK_RAW, socket);
+  if (const int error = OpenIcmpSocket(SOCK_RAW, socket); error != 0) return error;
+  icmp_filter filter{};
+  filter.data = ~(1u << kEchoReplyType | 1u << kUnreachableType | 1u << kSourceQuenchType |
+                  1u << kRedirectType | 1u << kTimeExceededType | 1u << kParameterProblemType);
+  if (setsockopt(Descriptor(socket), SOL_RAW, ICMP_FILTER, &filter, sizeof filter) == 0) return 0;
+  const int error = LastError();
+  ::close(Descriptor(socket));
+  socket = kNoSocket;
+  return error;
 }
 
 int SetTimeToLive(SocketHandle socket, uint8_t timeToLive) {
@@ -156,8 +169,8 @@ int ServiceEcho(SocketHandle service, std::span<const uint8_t> request, Ipv4Addr
     error = ReceiveAnswer(fd, buffer, received, candidate);
     if (error != 0) return error;
     // A late reply to an earlier socket with the same identifier carries
-    // another sequence number.
-    if (received >= kIcmpHeaderSize && buffer[0] == kEchoReplyType &&
+    // another sequence number; a forged one comes from elsewhere.
+    if (received >= kIcmpHeaderSize && buffer[0] == kEchoReplyType && candidate.source == address &&
         buffer[kSequenceOffset] == request[kSequenceOffset] &&
         buffer[kSequenceOffset + 1] == request[kSequenceOffset + 1]) {
       candidate.answered = true;

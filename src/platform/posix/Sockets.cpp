@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 #include "platform/posix/SocketErrors.h"
 #include "platform/posix/SocketWait.h"
@@ -113,13 +114,20 @@ int TcpConnect(SocketHandle socket, Ipv4Address address, uint16_t port, uint32_t
   return error;
 }
 
-int Send(SocketHandle socket, const void* data, size_t size) {
+// Sends without blocking and waits for room in between, so that a peer that
+// stops reading costs at most stallMs.
+int Send(SocketHandle socket, const void* data, size_t size, uint32_t stallMs) {
   const auto* bytes = static_cast<const char*>(data);
   while (size > 0) {
-    const ssize_t sent = ::send(Descriptor(socket), bytes, size, MSG_NOSIGNAL);
+    const ssize_t sent = ::send(Descriptor(socket), bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (sent < 0) {
       if (errno == EINTR) continue;
-      return LastError();
+      if (errno != EAGAIN && errno != EWOULDBLOCK) return LastError();
+      bool room = false;
+      if (const int error = PollFor(Descriptor(socket), POLLOUT, stallMs, room); error != 0)
+        return error;
+      if (!room) return kWsaTimedOut;
+      continue;
     }
     bytes += sent;
     size -= static_cast<size_t>(sent);
@@ -147,9 +155,15 @@ void Close(SocketHandle socket) {
   ::close(Descriptor(socket));
 }
 
+uint32_t TickCount() {
+  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+  return static_cast<uint32_t>(now.count());
+}
+
 constexpr SocketCalls kSystemCalls{Start,          Stop,    ResolveName, ReverseLookup,
                                    ClassicAddress, TcpOpen, TcpConnect,  Send,
-                                   WaitReadable,   Receive, Close};
+                                   WaitReadable,   Receive, Close,       TickCount};
 
 const SocketCalls* gCalls = &kSystemCalls;
 

@@ -1,6 +1,7 @@
 // Temporary files on POSIX: the directory from TMPDIR, placeholders from
-// mkstemp (readable and writable by the user only), rename for the
-// replacement, which is atomic within one file system.
+// mkstemp (readable and writable by the user only) written through the
+// descriptor it opened, rename for the replacement, which is atomic within
+// one file system.
 #include "platform/TempFiles.h"
 
 #include <fcntl.h>
@@ -36,23 +37,14 @@ const std::string& TemporaryDirectory() {
   return gTemporaryDirectory;
 }
 
-bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path) {
+bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path,
+                      FileHandle& file) {
   const std::string pattern = directory + prefix + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  ::close(fd);
   path = name.data();
-  return true;
-}
-
-bool OpenForWriting(const std::string& path, FileHandle& file) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
   file = fd;
   return true;
 }

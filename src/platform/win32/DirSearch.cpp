@@ -39,7 +39,9 @@ std::vector<DirEntry> SearchDirectory(const std::string& searchPath) {
   return entries;
 }
 
-bool IdentifyDirectory(const std::string& path, DirectoryIdentity& identity) {
+// Links are followed: the walk tells a reparse point by its attributes and
+// never enters one.
+bool IdentifyDirectory(const std::string& path, bool, DirectoryIdentity& identity) {
   if (path.find('\0') != std::string::npos) return false;
   // No access is asked for: the identity is an attribute, and directories
   // open only with backup semantics.

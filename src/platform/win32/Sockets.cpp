@@ -123,27 +123,49 @@ int TcpConnect(SocketHandle socket, Ipv4Address address, uint16_t port, uint32_t
   return error;
 }
 
-int Send(SocketHandle socket, const void* data, size_t size) {
-  const auto* bytes = static_cast<const char*>(data);
-  while (size > 0) {
-    const int piece = static_cast<int>(std::min(size, kLargestPiece));
-    const int sent = ::send(Native(socket), bytes, piece, 0);
-    if (sent == SOCKET_ERROR) return WSAGetLastError();
-    bytes += sent;
-    size -= static_cast<size_t>(sent);
-  }
+// Waits until the socket can be read (or written) or timeoutMs have passed.
+int SelectOne(SOCKET native, bool forWriting, uint32_t timeoutMs, bool& ready) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(native, &set);
+  timeval interval = Interval(timeoutMs);
+  const int answer = forWriting ? select(0, nullptr, &set, nullptr, &interval)
+                                : select(0, &set, nullptr, nullptr, &interval);
+  if (answer == SOCKET_ERROR) return WSAGetLastError();
+  ready = answer > 0;
   return 0;
 }
 
+// Sends in non-blocking mode and waits for room in between, so that a peer
+// that stops reading costs at most stallMs; blocking again afterwards.
+int Send(SocketHandle socket, const void* data, size_t size, uint32_t stallMs) {
+  const SOCKET native = Native(socket);
+  u_long nonBlocking = 1;
+  if (ioctlsocket(native, FIONBIO, &nonBlocking) == SOCKET_ERROR) return WSAGetLastError();
+  const auto* bytes = static_cast<const char*>(data);
+  int error = 0;
+  while (size > 0 && error == 0) {
+    const int piece = static_cast<int>(std::min(size, kLargestPiece));
+    const int sent = ::send(native, bytes, piece, 0);
+    if (sent != SOCKET_ERROR) {
+      bytes += sent;
+      size -= static_cast<size_t>(sent);
+      continue;
+    }
+    error = WSAGetLastError();
+    if (error != WSAEWOULDBLOCK) break;
+    bool room = false;
+    error = SelectOne(native, true, stallMs, room);
+    if (error == 0 && !room) error = kWsaTimedOut;
+  }
+  u_long blocking = 0;
+  if (ioctlsocket(native, FIONBIO, &blocking) == SOCKET_ERROR && error == 0)
+    error = WSAGetLastError();
+  return error;
+}
+
 int WaitReadable(SocketHandle socket, uint32_t timeoutMs, bool& readable) {
-  fd_set readers;
-  FD_ZERO(&readers);
-  FD_SET(Native(socket), &readers);
-  timeval interval = Interval(timeoutMs);
-  const int answer = select(0, &readers, nullptr, nullptr, &interval);
-  if (answer == SOCKET_ERROR) return WSAGetLastError();
-  readable = answer > 0;
-  return 0;
+  return SelectOne(Native(socket), false, timeoutMs, readable);
 }
 
 int Receive(SocketHandle socket, void* buffer, size_t capacity, size_t& received) {
@@ -158,9 +180,13 @@ void Close(SocketHandle socket) {
   closesocket(Native(socket));
 }
 
+uint32_t TickCount() {
+  return GetTickCount();
+}
+
 constexpr SocketCalls kSystemCalls{Start,          Stop,    ResolveName, ReverseLookup,
                                    ClassicAddress, TcpOpen, TcpConnect,  Send,
-                                   WaitReadable,   Receive, Close};
+                                   WaitReadable,   Receive, Close,       TickCount};
 
 const SocketCalls* gCalls = &kSystemCalls;
 

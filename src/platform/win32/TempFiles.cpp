@@ -1,5 +1,5 @@
-// Temporary files on Windows: GetTempPathA once at load, GetTempFileNameA for
-// the placeholder, MoveFileExA for the replacing rename.
+// Temporary files on Windows: GetTempPathA once at load, GetTempFileNameA's
+// names for the placeholder, MoveFileExA for the replacing rename.
 #include <windows.h>
 
 #include "platform/TempFiles.h"
@@ -25,25 +25,36 @@ HANDLE Native(FileHandle file) {
 // WriteFile counts in a DWORD: larger writes go in pieces of this size.
 constexpr size_t kLargestPiece = size_t{1} << 30;
 
+// The numbers GetTempFileNameA writes into a name: four hexadecimal digits,
+// 0 excluded.
+constexpr UINT kUniqueNumbers = 0xFFFF;
+
 }  // namespace
 
 const std::string& TemporaryDirectory() {
   return gTemporaryDirectory;
 }
 
-bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path) {
-  char name[MAX_PATH + 1];
-  if (GetTempFileNameA(directory.c_str(), prefix.c_str(), 0, name) == 0) return false;
-  path = name;
-  return true;
-}
-
-bool OpenForWriting(const std::string& path, FileHandle& file) {
-  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  file = reinterpret_cast<FileHandle>(handle);
-  return true;
+// GetTempFileNameA only forms the name when given a number; the file is then
+// created with CREATE_NEW, so that the handle that made it is the one
+// written through. Deleting is shared, so that the file can be renamed.
+bool CreateUniqueFile(const std::string& directory, const std::string& prefix, std::string& path,
+                      FileHandle& file) {
+  const UINT start = GetTickCount();
+  for (UINT attempt = 0; attempt < kUniqueNumbers; ++attempt) {
+    const UINT unique = (start + attempt) % kUniqueNumbers + 1;
+    char name[MAX_PATH + 1];
+    if (GetTempFileNameA(directory.c_str(), prefix.c_str(), unique, name) == 0) return false;
+    const HANDLE handle = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      path = name;
+      file = reinterpret_cast<FileHandle>(handle);
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
 }
 
 bool WriteAll(FileHandle file, const void* data, size_t size) {
