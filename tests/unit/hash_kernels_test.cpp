@@ -116,11 +116,24 @@ TEST(CrcKernels, Avx512AgreesWithTheTables) {
   const CrcKernels* avx512 = Avx512CrcKernels();
   if (!avx512) GTEST_SKIP() << "this processor has no AVX-512 F/VL/BW with VPCLMULQDQ";
   ExpectCrcAgrees(*avx512);
-  // Every count of 64-byte registers left after the 256-byte loop, with and
-  // without a 16-byte block and a byte tail behind them.
   std::vector<uint8_t> bytes(3 * 4096);
   std::mt19937 random(20261209);
   for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+  // Short inputs take the 64-byte registers without the 256-byte loop, or
+  // the tables alone: every length there, at every alignment.
+  for (size_t length = 0; length <= 320; ++length)
+    for (size_t offset = 0; offset < kAlignments; ++offset) {
+      const uint32_t reg = static_cast<uint32_t>(random());
+      const uint8_t* data = bytes.data() + offset;
+      ASSERT_EQ(Fed(avx512->msbFirst, reg, data, length, {}),
+                Fed(PortableCrcKernels().msbFirst, reg, data, length, {}))
+          << length << " at " << offset;
+      ASSERT_EQ(Fed(avx512->reflected, reg, data, length, {}),
+                Fed(PortableCrcKernels().reflected, reg, data, length, {}))
+          << length << " at " << offset;
+    }
+  // Every count of 64-byte registers left after the 256-byte loop, with and
+  // without a 16-byte block and a byte tail behind them.
   for (size_t length = 1024; length < bytes.size(); length += 64 + length % 5 * 16 + length % 3) {
     const CrcKernels& portable = PortableCrcKernels();
     EXPECT_EQ(Fed(avx512->msbFirst, 0x12345678, bytes.data(), length, {}),
