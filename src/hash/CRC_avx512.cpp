@@ -61,17 +61,6 @@ QUILLET_AVX512_INLINE __m512i FoldWidest(__m512i blocks, __m512i k, __m512i next
                                    _mm512_clmulepi64_epi128(blocks, k, 0x11), next, kXor3);
 }
 
-// Asks for the group kPrefetchAhead bytes on: four groups ahead, the best
-// of the distances measured from 1 to 4 KiB on inputs beyond the caches.
-// The address is made as a number: near the end of the input it lies past
-// the data, where a pointer may not point, and a prefetch does not fault.
-constexpr uintptr_t kPrefetchAhead = 4 * kGroupBytes;
-QUILLET_AVX512_INLINE void Prefetch(const uint8_t* group) {
-  const uintptr_t ahead = reinterpret_cast<uintptr_t>(group) + kPrefetchAhead;
-  for (uintptr_t line = 0; line < kGroupBytes; line += kRegisterBytes)
-    _mm_prefetch(reinterpret_cast<const char*>(ahead + line), _MM_HINT_T0);
-}
-
 // Four blocks of one order in its working form: byte-reversed for MSB first.
 template <bool kMsbFirst>
 QUILLET_AVX512_INLINE __m512i Load(const uint8_t* bytes) {
@@ -93,7 +82,6 @@ QUILLET_AVX512_INLINE __m512i FoldGroups(__m512i first, const uint8_t*& data, si
   const __m512i byGroup = Widest(kFold<kMsbFirst, 8 * kGroupBytes>);
   for (data += kGroupBytes, length -= kGroupBytes; length >= kGroupBytes;
        data += kGroupBytes, length -= kGroupBytes) {
-    Prefetch(data);
     z0 = FoldWidest(z0, byGroup, Load<kMsbFirst>(data));
     z1 = FoldWidest(z1, byGroup, Load<kMsbFirst>(data + kRegisterBytes));
     z2 = FoldWidest(z2, byGroup, Load<kMsbFirst>(data + 2 * kRegisterBytes));
