@@ -37,13 +37,11 @@ struct Row {
 
 volatile unsigned sink;  // keeps results observable
 
+// The engine as the HASH macro calls it: one HashString per text.
 Hasher Ours(uint32_t id) {
   return [id](const unsigned char* data, size_t size) {
-    HashContext context;
     std::string hex;
-    HashInit(&context, id);
-    HashFeed(&context, data, size);
-    HashFinal(&context, hex);
+    HashString(id, {reinterpret_cast<const char*>(data), size}, hex);
     sink = sink + static_cast<unsigned char>(hex[0]);
   };
 }

@@ -87,7 +87,8 @@ void ReflectedBySlices(uint32_t& crc, const uint8_t* data, size_t length) {
 
 constexpr CrcKernels kPortable = {MsbFirstBySlices, ReflectedBySlices};
 
-constexpr std::array<KernelVariant<CrcKernels>, 2> kVariants = {{
+constexpr std::array<KernelVariant<CrcKernels>, 3> kVariants = {{
+    {"avx512", Avx512CrcKernels},
     {"vpclmul", VpclmulCrcKernels},
     {"pclmul", PclmulCrcKernels},
 }};

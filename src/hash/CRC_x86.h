@@ -12,10 +12,12 @@
 
 namespace quillet {
 
-// The kernels on 128-bit registers (PCLMULQDQ with SSE4.1) and on 256-bit
-// ones (VPCLMULQDQ with AVX2), or null when the processor lacks them.
+// The kernels on 128-bit registers (PCLMULQDQ with SSE4.1), on 256-bit ones
+// (VPCLMULQDQ with AVX2) and on 512-bit ones (VPCLMULQDQ with AVX-512), or
+// null when the processor lacks them.
 const CrcKernels* PclmulCrcKernels();
 const CrcKernels* VpclmulCrcKernels();
+const CrcKernels* Avx512CrcKernels();
 
 }  // namespace quillet
 

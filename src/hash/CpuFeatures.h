@@ -1,6 +1,6 @@
 // What the processor offers the hash families' accelerated kernels, asked
 // once. A feature counts only when the operating system also saves the
-// registers it needs (the wide vector registers of AVX).
+// registers it needs (the wide vector registers of AVX and AVX-512).
 #pragma once
 
 namespace quillet {
@@ -15,6 +15,7 @@ struct CpuFeatures {
   bool bmi2 = false;     // rorx among others
   bool sha = false;      // the SHA-1 and SHA-256 instructions
   bool vpclmul = false;  // carry-less multiplication on 256-bit registers (with AVX2)
+  bool avx512 = false;   // AVX-512 F, VL and BW, with the operating system's ZMM state
 };
 
 // All false on processors other than x86.

@@ -3,6 +3,11 @@
 // transform or selector), so an algorithm is one row.
 #include "hash/CryptoAPI.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <new>
+#include <type_traits>
+
 #include "hash/Adler.h"
 #include "hash/CRC.h"
 #include "hash/Gost.h"
@@ -15,11 +20,14 @@
 namespace quillet {
 namespace {
 
+// Every state record is plain data of fundamental alignment, so that one
+// can be made in any storage of its size, from the allocator (HashInit) or
+// on the stack (HashString), and given up without a destructor.
 struct HashFamily {
-  void* (*create)(uint32_t variant);  // allocated and initialised
+  size_t size;                                     // of the state record
+  void* (*create)(void* where, uint32_t variant);  // initialised in where
   void (*update)(void* state, const uint8_t* data, size_t length, uint32_t variant, int32_t passes);
   void (*finish)(void* state, uint32_t variant, int32_t passes, std::string& hex);
-  void (*release)(void* state);
   bool takesPasses;
 };
 
@@ -29,79 +37,78 @@ State& As(void* state) {
 }
 
 template <class State>
-void Release(void* state) {
-  delete static_cast<State*>(state);
+State* Make(void* where) {
+  static_assert(std::is_trivially_destructible_v<State>);
+  static_assert(alignof(State) <= alignof(std::max_align_t));
+  return ::new (where) State;
 }
 
 template <class State, void (*Init)(State&)>
-void* Create(uint32_t) {
-  State* state = new State;
+void* Create(void* where, uint32_t) {
+  State* state = Make<State>(where);
   Init(*state);
   return state;
 }
 
 constexpr HashFamily kMD2 = {
-    Create<MD2State, MD2Init>,
+    sizeof(MD2State), Create<MD2State, MD2Init>,
     [](void* s, const uint8_t* data, size_t length, uint32_t, int32_t) {
       MD2Update(As<MD2State>(s), data, length);
     },
-    [](void* s, uint32_t, int32_t, std::string& hex) { MD2Final(As<MD2State>(s), hex); },
-    Release<MD2State>, false};
+    [](void* s, uint32_t, int32_t, std::string& hex) { MD2Final(As<MD2State>(s), hex); }, false};
 
 // variant: 4 or 5.
 constexpr MDTransform Transform(uint32_t variant) {
   return variant == 4 ? MD4Transform : MD5Transform;
 }
 constexpr HashFamily kMD = {
-    Create<MDState, MDInit>,
+    sizeof(MDState), Create<MDState, MDInit>,
     [](void* s, const uint8_t* data, size_t length, uint32_t variant, int32_t) {
       MDUpdate(As<MDState>(s), data, length, Transform(variant));
     },
     [](void* s, uint32_t variant, int32_t, std::string& hex) {
       MDFinal(As<MDState>(s), Transform(variant), hex);
     },
-    Release<MDState>, false};
+    false};
 
 // variant: 0 most significant bit first, 1 reflected.
 constexpr HashFamily kCRC = {
-    Create<uint32_t, CrcInit>,
+    sizeof(uint32_t), Create<uint32_t, CrcInit>,
     [](void* s, const uint8_t* data, size_t length, uint32_t variant, int32_t) {
       (variant == 0 ? Crc32Update : Crc32BUpdate)(As<uint32_t>(s), data, length);
     },
-    [](void* s, uint32_t, int32_t, std::string& hex) { CrcFinal(As<uint32_t>(s), hex); },
-    Release<uint32_t>, false};
+    [](void* s, uint32_t, int32_t, std::string& hex) { CrcFinal(As<uint32_t>(s), hex); }, false};
 
 constexpr HashFamily kAdler = {
-    Create<uint32_t, AdlerInit>,
+    sizeof(uint32_t), Create<uint32_t, AdlerInit>,
     [](void* s, const uint8_t* data, size_t length, uint32_t, int32_t) {
       AdlerUpdate(As<uint32_t>(s), data, length);
     },
-    [](void* s, uint32_t, int32_t, std::string& hex) { AdlerFinal(As<uint32_t>(s), hex); },
-    Release<uint32_t>, false};
+    [](void* s, uint32_t, int32_t, std::string& hex) { AdlerFinal(As<uint32_t>(s), hex); }, false};
 
 constexpr HashFamily kGost = {
-    Create<GostState, GostInit>,
+    sizeof(GostState), Create<GostState, GostInit>,
     [](void* s, const uint8_t* data, size_t length, uint32_t, int32_t) {
       GostUpdate(As<GostState>(s), data, length);
     },
-    [](void* s, uint32_t, int32_t, std::string& hex) { GostFinal(As<GostState>(s), hex); },
-    Release<GostState>, false};
+    [](void* s, uint32_t, int32_t, std::string& hex) { GostFinal(As<GostState>(s), hex); }, false};
 
 // variant: output bits.
 constexpr HashFamily kHaval = {
-    Create<HavalState, HavalInit>,
+    sizeof(HavalState), Create<HavalState, HavalInit>,
     [](void* s, const uint8_t* data, size_t length, uint32_t, int32_t passes) {
       HavalUpdate(As<HavalState>(s), data, length, passes);
     },
     [](void* s, uint32_t bits, int32_t passes, std::string& hex) {
       HavalFinal(As<HavalState>(s), passes, bits, hex);
     },
-    Release<HavalState>, true};
+    true};
 
 // variant: 1 (SHA-1) or 256.
 constexpr HashFamily kSha32 = {
-    [](uint32_t variant) -> void* {
-      Sha32State* state = new Sha32State;
+    sizeof(Sha32State),
+    [](void* where, uint32_t variant) -> void* {
+      Sha32State* state = Make<Sha32State>(where);
       (variant == 1 ? Sha1Init : Sha256Init)(*state);
       return state;
     },
@@ -111,11 +118,12 @@ constexpr HashFamily kSha32 = {
     [](void* s, uint32_t variant, int32_t, std::string& hex) {
       Sha32Final(As<Sha32State>(s), variant, hex);
     },
-    Release<Sha32State>, false};
+    false};
 
 // variant: output bits, 384 or 512.
-constexpr HashFamily kSha64 = {[](uint32_t bits) -> void* {
-                                 Sha64State* state = new Sha64State;
+constexpr HashFamily kSha64 = {sizeof(Sha64State),
+                               [](void* where, uint32_t bits) -> void* {
+                                 Sha64State* state = Make<Sha64State>(where);
                                  (bits == 384 ? Sha384Init : Sha512Init)(*state);
                                  return state;
                                },
@@ -125,23 +133,24 @@ constexpr HashFamily kSha64 = {[](uint32_t bits) -> void* {
                                [](void* s, uint32_t bits, int32_t, std::string& hex) {
                                  Sha64Final(As<Sha64State>(s), bits, hex);
                                },
-                               Release<Sha64State>, false};
+                               false};
 
 // variant: output bits.
 constexpr HashFamily kTiger = {
-    Create<TigerState, TigerInit>,
+    sizeof(TigerState), Create<TigerState, TigerInit>,
     [](void* s, const uint8_t* data, size_t length, uint32_t, int32_t passes) {
       TigerUpdate(As<TigerState>(s), data, length, passes);
     },
     [](void* s, uint32_t bits, int32_t passes, std::string& hex) {
       TigerFinal(As<TigerState>(s), bits, passes, hex);
     },
-    Release<TigerState>, true};
+    true};
 
 // variant: output bits, 128 or 160.
 constexpr HashFamily kRipemd = {
-    [](uint32_t bits) -> void* {
-      RipemdState* state = new RipemdState;
+    sizeof(RipemdState),
+    [](void* where, uint32_t bits) -> void* {
+      RipemdState* state = Make<RipemdState>(where);
       RipemdInit(*state, bits);
       return state;
     },
@@ -151,7 +160,7 @@ constexpr HashFamily kRipemd = {
     [](void* s, uint32_t bits, int32_t, std::string& hex) {
       RipemdFinal(As<RipemdState>(s), bits, hex);
     },
-    Release<RipemdState>, false};
+    false};
 
 struct AlgorithmRow {
   const HashFamily* family;
@@ -169,6 +178,16 @@ constexpr AlgorithmRow kAlgorithms[] = {
     {&kRipemd, 160},
 };
 static_assert(std::size(kAlgorithms) == htRIPEMD160 - kFirstId + 1);
+
+// HashString's state record lives on its stack, in room for the largest.
+constexpr size_t kLargestState = [] {
+  size_t largest = 0;
+  for (const AlgorithmRow& row : kAlgorithms) largest = std::max(largest, row.family->size);
+  return largest;
+}();
+
+// HAVAL and Tiger always run with three passes: nothing sets another number.
+constexpr int32_t kPasses = 3;
 
 const AlgorithmRow* Find(uint32_t algorithm) {
   if (algorithm < kFirstId || algorithm - kFirstId >= std::size(kAlgorithms)) return nullptr;
@@ -191,14 +210,14 @@ HashError HashInit(HashContext* context, uint32_t algorithm) {
   if (!context) return heNullContext;
   // A context initialised again without being finished gives its state back first.
   if (context->state) {
-    if (const AlgorithmRow* old = Find(context->algorithm)) old->family->release(context->state);
+    ::operator delete(context->state);
     context->state = nullptr;
   }
   context->algorithm = algorithm;
   const AlgorithmRow* row = Find(algorithm);
   if (!row) return heUnknownType;
-  context->state = row->family->create(row->variant);
-  if (row->family->takesPasses) context->passes = 3;
+  context->state = row->family->create(::operator new(row->family->size), row->variant);
+  if (row->family->takesPasses) context->passes = kPasses;
   return heNone;
 }
 
@@ -224,18 +243,25 @@ HashError HashFinal(HashContext* context, std::string& hex) {
   const AlgorithmRow* row = Find(context->algorithm);
   if (!row) return heUnknownType;
   row->family->finish(context->state, row->variant, context->passes, hex);
-  row->family->release(context->state);
+  ::operator delete(context->state);
   context->state = nullptr;
   return heNone;
 }
 
+// HashInit, HashFeed and HashFinal in one, with the state record on the
+// stack: for a short text the allocator would cost more than the hashing.
+// Only an unknown identifier can fail, before anything is made.
 HashError HashString(uint32_t algorithm, std::string_view text, std::string& hex) {
-  HashContext context;
-  HashError error = HashInit(&context, algorithm);
-  if (error == heNone) error = HashFeed(&context, text.data(), text.size());
-  // Only HashInit can fail here (an unknown identifier), and then nothing was allocated.
-  if (error == heNone) error = HashFinal(&context, hex);
-  return error;
+  const AlgorithmRow* row = Find(algorithm);
+  if (!row) return heUnknownType;
+  alignas(std::max_align_t) unsigned char storage[kLargestState];
+  void* state = row->family->create(storage, row->variant);
+  const int32_t passes = row->family->takesPasses ? kPasses : 0;
+  if (!text.empty())
+    row->family->update(state, reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                        row->variant, passes);
+  row->family->finish(state, row->variant, passes, hex);
+  return heNone;
 }
 
 void HashErrorText(uint32_t code, std::string& text) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -111,6 +112,39 @@ TEST(CrcKernels, VpclmulAgreesWithTheTables) {
   ExpectCrcAgrees(*vpclmul);
 }
 
+TEST(CrcKernels, Avx512AgreesWithTheTables) {
+  const CrcKernels* avx512 = Avx512CrcKernels();
+  if (!avx512) GTEST_SKIP() << "this processor has no AVX-512 F/VL/BW with VPCLMULQDQ";
+  ExpectCrcAgrees(*avx512);
+  std::vector<uint8_t> bytes(3 * 4096);
+  std::mt19937 random(20261209);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+  // Short inputs take the 64-byte registers without the 256-byte loop, or
+  // the tables alone: every length there, at every alignment.
+  for (size_t length = 0; length <= 320; ++length)
+    for (size_t offset = 0; offset < kAlignments; ++offset) {
+      const uint32_t reg = static_cast<uint32_t>(random());
+      const uint8_t* data = bytes.data() + offset;
+      ASSERT_EQ(Fed(avx512->msbFirst, reg, data, length, {}),
+                Fed(PortableCrcKernels().msbFirst, reg, data, length, {}))
+          << length << " at " << offset;
+      ASSERT_EQ(Fed(avx512->reflected, reg, data, length, {}),
+                Fed(PortableCrcKernels().reflected, reg, data, length, {}))
+          << length << " at " << offset;
+    }
+  // Every count of 64-byte registers left after the 256-byte loop, with and
+  // without a 16-byte block and a byte tail behind them.
+  for (size_t length = 1024; length < bytes.size(); length += 64 + length % 5 * 16 + length % 3) {
+    const CrcKernels& portable = PortableCrcKernels();
+    EXPECT_EQ(Fed(avx512->msbFirst, 0x12345678, bytes.data(), length, {}),
+              Fed(portable.msbFirst, 0x12345678, bytes.data(), length, {}))
+        << length;
+    EXPECT_EQ(Fed(avx512->reflected, 0x9abcdef0, bytes.data(), length, {}),
+              Fed(portable.reflected, 0x9abcdef0, bytes.data(), length, {}))
+        << length;
+  }
+}
+
 TEST(AdlerKernels, Ssse3AgreesWithThePortableSums) {
   const AdlerKernels* ssse3 = Ssse3AdlerKernels();
   if (!ssse3) GTEST_SKIP() << "this processor has no SSSE3";
@@ -126,7 +160,10 @@ TEST(AdlerKernels, Avx2AgreesWithThePortableSums) {
 // The engine uses the best variant the processor has (best first below),
 // all of which pass their self-tests here; the portable kernels pass too.
 TEST(ChecksumKernels, ChoiceIsTheBestVariantPresent) {
-  const char* crc = VpclmulCrcKernels() ? "vpclmul" : PclmulCrcKernels() ? "pclmul" : "portable";
+  const char* crc = Avx512CrcKernels()    ? "avx512"
+                    : VpclmulCrcKernels() ? "vpclmul"
+                    : PclmulCrcKernels()  ? "pclmul"
+                                          : "portable";
   EXPECT_STREQ(ChosenCrcKernels().name, crc);
   EXPECT_FALSE(ChosenCrcKernels().passedOver);
   EXPECT_TRUE(CrcSelfTest(PortableCrcKernels()));
@@ -134,6 +171,25 @@ TEST(ChecksumKernels, ChoiceIsTheBestVariantPresent) {
   EXPECT_STREQ(ChosenAdlerKernels().name, adler);
   EXPECT_FALSE(ChosenAdlerKernels().passedOver);
   EXPECT_TRUE(AdlerSelfTest(PortableAdlerKernels()));
+}
+
+// A variant the processor has but that fails its self-test is passed over
+// for the next one, and the choice says so; one the processor lacks is not.
+TEST(ChecksumKernels, WrongVariantIsNeverChosen) {
+  static const CrcKernels wrong = {PortableCrcKernels().reflected, PortableCrcKernels().msbFirst};
+  const std::array<KernelVariant<CrcKernels>, 3> variants = {{
+      {"absent", []() -> const CrcKernels* { return nullptr; }},
+      {"wrong", []() { return &wrong; }},
+      {"right", []() { return &PortableCrcKernels(); }},
+  }};
+  const KernelChoice<CrcKernels> choice = ChooseKernels(wrong, variants, CrcSelfTest);
+  EXPECT_STREQ(choice.name, "right");
+  EXPECT_EQ(choice.kernels, &PortableCrcKernels());
+  EXPECT_TRUE(choice.passedOver);
+  const KernelChoice<CrcKernels> none =
+      ChooseKernels(PortableCrcKernels(), std::array{variants[0], variants[1]}, CrcSelfTest);
+  EXPECT_STREQ(none.name, "portable");
+  EXPECT_TRUE(none.passedOver);
 }
 
 // Kernels that go wrong only past some length, or only from some starting
@@ -151,6 +207,12 @@ TEST(ChecksumKernels, SelfTestsRejectWrongKernels) {
   EXPECT_FALSE(CrcSelfTest({crc.msbFirst, wrongWhenLong}));
   EXPECT_FALSE(CrcSelfTest({ignoresStart, crc.reflected}));
   EXPECT_FALSE(CrcSelfTest({crc.reflected, crc.msbFirst}));
+  // Wrong only where a kernel folds whole registers without its widest loop.
+  const auto wrongWhenShort = [](uint32_t& reg, const uint8_t* data, size_t length) {
+    PortableCrcKernels().msbFirst(reg, data, length);
+    if (length >= 64 && length < 256) reg = ~reg;
+  };
+  EXPECT_FALSE(CrcSelfTest({wrongWhenShort, crc.reflected}));
   // Sums reduced once too rarely overflow only on the long runs of 0xFF.
   const auto overflows = [](uint32_t& reg, const uint8_t* data, size_t length) {
     uint32_t s1 = reg & 0xFFFF, s2 = reg >> 16;

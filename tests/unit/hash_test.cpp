@@ -384,6 +384,18 @@ TEST(CryptoUtils, ValueToHex) {
   EXPECT_EQ(text, "x0123456789abcdefcba");
 }
 
+// Every digit count, odd and even, against the rule taken a digit at a time.
+TEST(CryptoUtils, ValueToHexFollowsTheDigitRule) {
+  for (unsigned digits = 0; digits <= 255; ++digits)
+    for (uint64_t value :
+         {uint64_t{0}, uint64_t{0x1A}, uint64_t{0x0123456789ABCDEF}, ~uint64_t{0}}) {
+      std::string expected;
+      for (uint64_t rest = value; expected.size() < digits; rest >>= 4)
+        expected.insert(expected.begin(), "0123456789abcdef"[rest & 0xF]);
+      EXPECT_EQ(ValueToHex(static_cast<uint8_t>(digits), value), expected) << digits;
+    }
+}
+
 TEST(CryptoUtils, RotationsAndSwaps) {
   EXPECT_EQ(RotL32(0x80000001u, 1), 0x00000003u);
   EXPECT_EQ(RotL32(0x12345678u, 36), 0x23456781u);  // count taken modulo 32
