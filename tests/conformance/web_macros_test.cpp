@@ -129,6 +129,34 @@ TEST_F(WebMacros, AttachUrlWritesTheFileAndHandsItToTheHost) {
   fs::remove(path);
 }
 
+// Run by posix/full_temp.sh only, with the temporary-files directory on a
+// file system of 256 KiB of its own: a body that does not fit ends the call as
+// a write error, and nothing of it stays behind.
+TEST_F(WebMacros, DISABLED_AttachUrlOnAFullDiskEndsAsAWriteErrorAndLeavesNothing) {
+  const std::string big(1 << 20, 'b');
+  LoopbackServer server({[&](Peer& peer) {
+                           peer.ReadHead();
+                           peer.Send("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                     std::to_string(big.size()) + "\r\n\r\n" + big);
+                         },
+                         [](Peer& peer) {
+                           peer.ReadHead();
+                           peer.Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nsmall");
+                         }});
+  host::HostProvider context;
+  MacroRun run = Run("ATTACHURL", server.Url("/big.bin"), context);
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(run.end.kind, "EWriteError");
+  EXPECT_EQ(run.end.message, "Stream write error");
+  EXPECT_TRUE(context.expandCalls().empty());
+  EXPECT_TRUE(fs::is_empty(fs::temp_directory_path())) << "the placeholder is removed";
+
+  context.onCommand = [](std::string_view) { return std::string("attached"); };
+  run = Run("ATTACHURL", "small.txt", context);
+  ASSERT_FALSE(run.ended) << run.end.kind << ": " << run.end.message;
+  EXPECT_EQ(Contents(fs::temp_directory_path() / "small.txt"), "small");
+}
+
 TEST_F(WebMacros, AttachUrlRefusesNamesThatAreNoPlainFile) {
   LoopbackServer server({});
   const std::string names[] = {"",          ".",          "..",          "...",         "CON",
