@@ -121,7 +121,8 @@ constexpr Sha64Transforms kPortable64 = {Sha512Blocks};
 constexpr std::array<KernelVariant<Sha32Transforms>, 1> kVariants = {{
     {"sha", X86Sha32Transforms},
 }};
-constexpr std::array<KernelVariant<Sha64Transforms>, 2> kVariants64 = {{
+constexpr std::array<KernelVariant<Sha64Transforms>, 3> kVariants64 = {{
+    {"avx512", Avx512Sha64Transforms},
     {"avx2", Avx2Sha64Transforms},
     {"ssse3", Ssse3Sha64Transforms},
 }};

@@ -21,6 +21,8 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 
+#include <immintrin.h>
+
 // Every function from here to the end of the kernel is compiled for AVX2
 // (GCC's target pragma; clang's attribute pragma does the same).
 #if defined(__x86_64__) && defined(__clang__)
@@ -39,6 +41,39 @@
 #pragma GCC optimize("schedule-insns", "sched-pressure")
 #include "hash/SHA512_pairs.h"
 #endif
+
+namespace quillet {
+namespace {
+
+// The lane operations of SHA512_avx2.h on AVX2: a rotation is two shifts and
+// an OR, but one by a whole byte is one byte shuffle.
+struct Lanes {
+  template <int n>
+  __attribute__((always_inline)) static __m256i Rotate(__m256i x) {
+    if constexpr (n == 8) {
+      const __m256i rotate8 = _mm256_set_epi64x(0x080f0e0d0c0b0a09LL, 0x0007060504030201LL,
+                                                0x080f0e0d0c0b0a09LL, 0x0007060504030201LL);
+      return _mm256_shuffle_epi8(x, rotate8);
+    } else {
+      return _mm256_or_si256(_mm256_srli_epi64(x, n), _mm256_slli_epi64(x, 64 - n));
+    }
+  }
+  __attribute__((always_inline)) static __m256i Xor3(__m256i x, __m256i y, __m256i z) {
+    return _mm256_xor_si256(_mm256_xor_si256(x, y), z);
+  }
+#if defined(__i386__)
+  __attribute__((always_inline)) static __m128i Rotate(__m128i x, int low, int high) {
+    return _mm_or_si128(_mm_srlv_epi64(x, _mm_set_epi64x(high, low)),
+                        _mm_sllv_epi64(x, _mm_set_epi64x(64 - high, 64 - low)));
+  }
+  __attribute__((always_inline)) static __m128i Xor3(__m128i x, __m128i y, __m128i z) {
+    return _mm_xor_si128(_mm_xor_si128(x, y), z);
+  }
+#endif
+};
+
+}  // namespace
+}  // namespace quillet
 
 #include "hash/SHA512_avx2.h"
 

@@ -3,6 +3,12 @@
 // in staggered pairs (32-bit x86). Included by the kernels that use it under
 // their own target pragmas, so that the code is compiled for each
 // instruction set; they include SHA512_pairs.h first on 32-bit x86.
+//
+// The including kernel first defines the struct Lanes, which gives the
+// operations its instruction set does best: Rotate<n>(x), each 64-bit lane
+// of a 256-bit x rotated right by n; Rotate(x, low, high), the low half of a
+// 128-bit x rotated right by low and its high half by high; and Xor3(x, y,
+// z) on either width.
 #pragma once
 
 #include <immintrin.h>
@@ -71,10 +77,6 @@ constexpr size_t kAheadEach = 2, kAheadSecondFrom = kLoadedPieces + kAheadEach *
 static_assert(kLoadedPieces + kOwnEach * kOwnGroups == kPieces);
 static_assert(kAheadSecondFrom + kAheadEach * kAheadSecondGroups == kPieces);
 
-QUILLET_AVX2_INLINE __m256i RotR(__m256i x, int n) {
-  return _mm256_or_si256(_mm256_srli_epi64(x, n), _mm256_slli_epi64(x, 64 - n));
-}
-
 // The words between two consecutive pieces: in each block's half, the
 // second word of low and the first of high.
 QUILLET_AVX2_INLINE __m256i Straddle(__m256i low, __m256i high) {
@@ -111,13 +113,10 @@ QUILLET_AVX2_INLINE void MakePiece(Schedule& schedule, size_t i) {
   const __m256i w15 = Straddle(w16, _mm256_load_si256(words + i - 7));
   const __m256i w7 = Straddle(_mm256_load_si256(words + i - 4), _mm256_load_si256(words + i - 3));
   const __m256i w2 = _mm256_load_si256(words + i - 1);
-  // sigma0 rotates by 8 with a byte shuffle.
-  const __m256i rotate8 = _mm256_set_epi64x(0x080f0e0d0c0b0a09LL, 0x0007060504030201LL,
-                                            0x080f0e0d0c0b0a09LL, 0x0007060504030201LL);
-  const __m256i s0 = _mm256_xor_si256(
-      _mm256_xor_si256(RotR(w15, 1), _mm256_shuffle_epi8(w15, rotate8)), _mm256_srli_epi64(w15, 7));
+  const __m256i s0 =
+      Lanes::Xor3(Lanes::Rotate<1>(w15), Lanes::Rotate<8>(w15), _mm256_srli_epi64(w15, 7));
   const __m256i s1 =
-      _mm256_xor_si256(_mm256_xor_si256(RotR(w2, 19), RotR(w2, 61)), _mm256_srli_epi64(w2, 6));
+      Lanes::Xor3(Lanes::Rotate<19>(w2), Lanes::Rotate<61>(w2), _mm256_srli_epi64(w2, 6));
   StorePiece(schedule, i, _mm256_add_epi64(_mm256_add_epi64(w16, s0), _mm256_add_epi64(w7, s1)));
 }
 
@@ -179,19 +178,16 @@ QUILLET_AVX2_INLINE void Group(State& state, const uint64_t* wk) {
 
 #else
 
-// The state in staggered pairs, as SHA512_pairs.h has it.
+// The state in staggered pairs, as SHA512_pairs.h has it; the two Sigma
+// functions share their instructions, each half rotated by its own count.
 struct State {
   __m128i v[4];
 };
 
 struct Sigma {
-  // x rotated right by low in its low half and by high in its high half.
-  QUILLET_AVX2_INLINE static __m128i RotR(__m128i x, int low, int high) {
-    return _mm_or_si128(_mm_srlv_epi64(x, _mm_set_epi64x(high, low)),
-                        _mm_sllv_epi64(x, _mm_set_epi64x(64 - high, 64 - low)));
-  }
   QUILLET_AVX2_INLINE static __m128i Both(__m128i x) {
-    return _mm_xor_si128(_mm_xor_si128(RotR(x, 14, 28), RotR(x, 18, 34)), RotR(x, 41, 39));
+    return Lanes::Xor3(Lanes::Rotate(x, 14, 28), Lanes::Rotate(x, 18, 34),
+                       Lanes::Rotate(x, 41, 39));
   }
   QUILLET_AVX2_INLINE static __m128i Join(__m128i low, __m128i high) {
     return _mm_blend_epi32(low, high, 0b1100);

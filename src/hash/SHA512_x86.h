@@ -11,6 +11,10 @@ namespace quillet {
 // with rorx and andn on 64-bit x86, in 128-bit registers on 32-bit x86. Null
 // elsewhere.
 const Sha64Transforms* Avx2Sha64Transforms();
+// The same on x86 with AVX-512 F, VL and BW and the system's ZMM state (and
+// AVX2, and on 64-bit x86 BMI1 and BMI2), its rotations and three-way XORs
+// one instruction each. Null elsewhere.
+const Sha64Transforms* Avx512Sha64Transforms();
 // On 32-bit x86 with SSSE3: schedule and rounds in 128-bit registers. Null
 // elsewhere.
 const Sha64Transforms* Ssse3Sha64Transforms();

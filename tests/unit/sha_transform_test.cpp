@@ -114,7 +114,8 @@ TEST(ShaTransforms, ChoiceFollowsTheProcessorAndTheSelfTest) {
     EXPECT_TRUE(Sha32SelfTest(*X86Sha32Transforms()));
   }
   EXPECT_TRUE(Sha32SelfTest(PortableSha32Transforms()));
-  const char* sha64 = Avx2Sha64Transforms()    ? "avx2"
+  const char* sha64 = Avx512Sha64Transforms()  ? "avx512"
+                      : Avx2Sha64Transforms()  ? "avx2"
                       : Ssse3Sha64Transforms() ? "ssse3"
                                                : "portable";
   EXPECT_STREQ(ChosenSha64Transforms().name, sha64);
@@ -185,6 +186,12 @@ TEST(ShaTransforms, Sha512OnAvx2AgreesWithPortable) {
   const Sha64Transforms* avx2 = Avx2Sha64Transforms();
   if (!avx2) GTEST_SKIP() << "not 64-bit x86 with AVX2, BMI1 and BMI2";
   ExpectSha64Agrees(*avx2);
+}
+
+TEST(ShaTransforms, Sha512OnAvx512AgreesWithPortable) {
+  const Sha64Transforms* avx512 = Avx512Sha64Transforms();
+  if (!avx512) GTEST_SKIP() << "this processor has no AVX-512 F/VL/BW with AVX2 (and BMI1, BMI2)";
+  ExpectSha64Agrees(*avx512);
 }
 
 TEST(ShaTransforms, Sha512OnSsse3AgreesWithPortable) {
