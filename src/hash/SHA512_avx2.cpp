@@ -85,8 +85,8 @@ struct Lanes {
 
 namespace quillet {
 
-const Sha64Transforms* Avx2Sha64Transforms() {
-  static constexpr Sha64Transforms kAvx2 = {Blocks};
+const Sha64Kernels* Avx2Sha64Kernels() {
+  static constexpr Sha64Kernels kAvx2 = {Blocks};
   const CpuFeatures& cpu = ProcessorFeatures();
 #if defined(__x86_64__)
   return cpu.avx2 && cpu.bmi1 && cpu.bmi2 ? &kAvx2 : nullptr;
@@ -101,7 +101,7 @@ const Sha64Transforms* Avx2Sha64Transforms() {
 
 namespace quillet {
 
-const Sha64Transforms* Avx2Sha64Transforms() {
+const Sha64Kernels* Avx2Sha64Kernels() {
   return nullptr;
 }
 

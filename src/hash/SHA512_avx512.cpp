@@ -71,8 +71,8 @@ struct Lanes {
 
 namespace quillet {
 
-const Sha64Transforms* Avx512Sha64Transforms() {
-  static constexpr Sha64Transforms kAvx512 = {Blocks};
+const Sha64Kernels* Avx512Sha64Kernels() {
+  static constexpr Sha64Kernels kAvx512 = {Blocks};
   const CpuFeatures& cpu = ProcessorFeatures();
 #if defined(__x86_64__)
   return cpu.avx512 && cpu.avx2 && cpu.bmi1 && cpu.bmi2 ? &kAvx512 : nullptr;
@@ -87,7 +87,7 @@ const Sha64Transforms* Avx512Sha64Transforms() {
 
 namespace quillet {
 
-const Sha64Transforms* Avx512Sha64Transforms() {
+const Sha64Kernels* Avx512Sha64Kernels() {
   return nullptr;
 }
 

@@ -132,8 +132,8 @@ __attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uin
 
 namespace quillet {
 
-const Sha64Transforms* Ssse3Sha64Transforms() {
-  static constexpr Sha64Transforms kSsse3 = {Blocks};
+const Sha64Kernels* Ssse3Sha64Kernels() {
+  static constexpr Sha64Kernels kSsse3 = {Blocks};
   return ProcessorFeatures().ssse3 ? &kSsse3 : nullptr;
 }
 
@@ -143,7 +143,7 @@ const Sha64Transforms* Ssse3Sha64Transforms() {
 
 namespace quillet {
 
-const Sha64Transforms* Ssse3Sha64Transforms() {
+const Sha64Kernels* Ssse3Sha64Kernels() {
   return nullptr;
 }
 

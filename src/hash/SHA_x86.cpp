@@ -138,12 +138,12 @@ QUILLET_SHA_TARGET void Sha1Blocks(uint32_t (&h)[8], const uint8_t* blocks, size
   h[4] = static_cast<uint32_t>(_mm_extract_epi32(e, 3));
 }
 
-constexpr Sha32Transforms kX86Transforms = {Sha1Blocks, Sha256Blocks};
+constexpr Sha32Kernels kX86Kernels = {Sha1Blocks, Sha256Blocks};
 
 }  // namespace
 
-const Sha32Transforms* X86Sha32Transforms() {
-  return ProcessorHasShaExtensions() ? &kX86Transforms : nullptr;
+const Sha32Kernels* X86Sha32Kernels() {
+  return ProcessorHasShaExtensions() ? &kX86Kernels : nullptr;
 }
 
 }  // namespace quillet
@@ -152,7 +152,7 @@ const Sha32Transforms* X86Sha32Transforms() {
 
 namespace quillet {
 
-const Sha32Transforms* X86Sha32Transforms() {
+const Sha32Kernels* X86Sha32Kernels() {
   return nullptr;
 }
 

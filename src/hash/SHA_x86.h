@@ -6,9 +6,9 @@
 
 namespace quillet {
 
-// The accelerated transforms when this processor has the SHA extensions and
+// The accelerated kernels when this processor has the SHA extensions and
 // the SSSE3 and SSE4.1 they work with, otherwise null. Asks the processor on
 // every call; SHA.cpp asks once.
-const Sha32Transforms* X86Sha32Transforms();
+const Sha32Kernels* X86Sha32Kernels();
 
 }  // namespace quillet
