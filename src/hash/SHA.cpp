@@ -119,7 +119,7 @@ constexpr Sha32Kernels kPortable = {Sha1Blocks, Sha256Blocks};
 constexpr Sha64Kernels kPortable64 = {Sha512Blocks};
 
 constexpr std::array<KernelVariant<Sha32Kernels>, 1> kVariants = {{
-    {"sha", X86Sha32Kernels},
+    {"sha", ShaniSha32Kernels},
 }};
 constexpr std::array<KernelVariant<Sha64Kernels>, 3> kVariants64 = {{
     {"avx512", Avx512Sha64Kernels},

@@ -75,7 +75,7 @@ TEST(ShaKernels, PortableGiveTheFipsStates) {
 }
 
 TEST(ShaKernels, AcceleratedGiveTheFipsStates) {
-  const Sha32Kernels* accelerated = X86Sha32Kernels();
+  const Sha32Kernels* accelerated = ShaniSha32Kernels();
   if (!accelerated) GTEST_SKIP() << "this processor has no SHA extensions";
   ExpectFipsStates(*accelerated);
 }
@@ -83,7 +83,7 @@ TEST(ShaKernels, AcceleratedGiveTheFipsStates) {
 // Random states, random blocks, runs of 1 to 9 blocks and every alignment of
 // the data: both kinds must leave the same state.
 TEST(ShaKernels, AcceleratedAgreeWithPortableOnRandomBlocks) {
-  const Sha32Kernels* accelerated = X86Sha32Kernels();
+  const Sha32Kernels* accelerated = ShaniSha32Kernels();
   if (!accelerated) GTEST_SKIP() << "this processor has no SHA extensions";
   const Sha32Kernels& portable = PortableSha32Kernels();
   std::mt19937 random(20261208);
@@ -107,11 +107,11 @@ TEST(ShaKernels, AcceleratedAgreeWithPortableOnRandomBlocks) {
 // Where the processor has the extensions, the engine must be using them: the
 // self-test passed. Elsewhere it uses the portable code.
 TEST(ShaKernels, ChoiceFollowsTheProcessorAndTheSelfTest) {
-  const bool present = X86Sha32Kernels() != nullptr;
+  const bool present = ShaniSha32Kernels() != nullptr;
   EXPECT_STREQ(ChosenSha32Kernels().name, present ? "sha" : "portable");
   EXPECT_FALSE(ChosenSha32Kernels().passedOver);
   if (present) {
-    EXPECT_TRUE(Sha32SelfTest(*X86Sha32Kernels()));
+    EXPECT_TRUE(Sha32SelfTest(*ShaniSha32Kernels()));
   }
   EXPECT_TRUE(Sha32SelfTest(PortableSha32Kernels()));
   const char* sha64 = Avx512Sha64Kernels()  ? "avx512"

@@ -1,6 +1,7 @@
-// SHA-1 and SHA-256 on the x86 SHA extensions. Only the functions below are
-// compiled for those instructions; the rest of the library keeps the baseline
-// instruction set, and nothing here runs unless the processor says it has them.
+// SHA-1 and SHA-256 on the x86 SHA extensions (formerly SHA_x86.cpp). Only
+// the functions below are compiled for those instructions; the rest of the
+// library keeps the baseline instruction set, and nothing here runs unless
+// the processor says it has them.
 #include "hash/SHA_x86.h"
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -138,12 +139,12 @@ QUILLET_SHA_TARGET void Sha1Blocks(uint32_t (&h)[8], const uint8_t* blocks, size
   h[4] = static_cast<uint32_t>(_mm_extract_epi32(e, 3));
 }
 
-constexpr Sha32Kernels kX86Kernels = {Sha1Blocks, Sha256Blocks};
+constexpr Sha32Kernels kShaniKernels = {Sha1Blocks, Sha256Blocks};
 
 }  // namespace
 
-const Sha32Kernels* X86Sha32Kernels() {
-  return ProcessorHasShaExtensions() ? &kX86Kernels : nullptr;
+const Sha32Kernels* ShaniSha32Kernels() {
+  return ProcessorHasShaExtensions() ? &kShaniKernels : nullptr;
 }
 
 }  // namespace quillet
@@ -152,7 +153,7 @@ const Sha32Kernels* X86Sha32Kernels() {
 
 namespace quillet {
 
-const Sha32Kernels* X86Sha32Kernels() {
+const Sha32Kernels* ShaniSha32Kernels() {
   return nullptr;
 }
 
