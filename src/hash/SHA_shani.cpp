@@ -4,9 +4,10 @@
 // the processor says it has them.
 #include "hash/SHA_x86.h"
 
+#include "hash/CpuFeatures.h"
+
 #if defined(__i386__) || defined(__x86_64__)
 
-#include <cpuid.h>
 #include <immintrin.h>
 
 #include <utility>
@@ -22,16 +23,6 @@
 
 namespace quillet {
 namespace {
-
-bool ProcessorHasShaExtensions() {
-  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-  if (__get_cpuid_max(0, nullptr) < 7) return false;
-  __get_cpuid(1, &eax, &ebx, &ecx, &edx);
-  const bool ssse3 = (ecx & bit_SSSE3) != 0, sse41 = (ecx & bit_SSE4_1) != 0;
-  __cpuid_count(7, 0, eax, ebx, ecx, edx);
-  const bool sha = (ebx & bit_SHA) != 0;
-  return ssse3 && sse41 && sha;
-}
 
 __attribute__((target("sha,sse4.1,ssse3"))) inline __m128i Load(const uint8_t* bytes) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
@@ -144,7 +135,8 @@ constexpr Sha32Kernels kShaniKernels = {Sha1Blocks, Sha256Blocks};
 }  // namespace
 
 const Sha32Kernels* ShaniSha32Kernels() {
-  return ProcessorHasShaExtensions() ? &kShaniKernels : nullptr;
+  const CpuFeatures& cpu = ProcessorFeatures();
+  return cpu.sha && cpu.ssse3 && cpu.sse41 ? &kShaniKernels : nullptr;
 }
 
 }  // namespace quillet

@@ -8,8 +8,7 @@
 namespace quillet {
 
 // The accelerated kernels when this processor has the SHA extensions and
-// the SSSE3 and SSE4.1 they work with, otherwise null. Asks the processor on
-// every call; SHA.cpp asks once.
+// the SSSE3 and SSE4.1 they work with, otherwise null.
 const Sha32Kernels* ShaniSha32Kernels();
 
 }  // namespace quillet
