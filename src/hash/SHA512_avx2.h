@@ -249,11 +249,7 @@ __attribute__((noinline)) void Block(uint64_t (&h)[8], const Summed& summed, siz
 
 constexpr Making kNothing = {nullptr, 0, 0, 0};
 
-// On 32-bit x86 the entry point realigns the stack: a caller built by
-// another compiler promises only 4-byte alignment, and the vector spills
-// would fault.
-__attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uint8_t* blocks,
-                                                     size_t count) {
+QUILLET_VECTOR_ENTRY void Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
   if (count == 0) return;
   Schedule schedules[2];
   LoadPieces(schedules[0], blocks, count > 1 ? blocks + 128 : blocks);

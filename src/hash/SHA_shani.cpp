@@ -12,14 +12,7 @@
 
 #include <utility>
 
-// The entry points also realign the stack on 32-bit x86, where a caller built
-// by another compiler promises only 4-byte alignment and the 16-byte vector
-// spills would fault.
-#if defined(__i386__)
-#define QUILLET_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3"), force_align_arg_pointer))
-#else
-#define QUILLET_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3")))
-#endif
+#define QUILLET_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3"))) QUILLET_VECTOR_ENTRY
 
 namespace quillet {
 namespace {
