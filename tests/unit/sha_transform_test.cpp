@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hash/CpuFeatures.h"
 #include "hash/SHA.h"
 #include "hash/SHA512_x86.h"
 #include "hash/SHA_x86.h"
@@ -198,6 +199,43 @@ TEST(ShaKernels, Sha512OnSsse3AgreesWithPortable) {
   const Sha64Kernels* ssse3 = Ssse3Sha64Kernels();
   if (!ssse3) GTEST_SKIP() << "not 32-bit x86 with SSSE3";
   ExpectSha64Agrees(*ssse3);
+}
+
+// Long runs carry the schedule made ahead from pair to pair many times over,
+// and an odd count ends on a pair of one block after such a pair: every
+// vector variant the processor has against the portable kernel, at every
+// count from 10 to 40 blocks.
+TEST(ShaKernels, Sha512VariantsAgreeWithPortableOnLongRuns) {
+  constexpr size_t kMostBlocks = 40;
+  std::mt19937_64 random(20261209);
+  std::vector<uint8_t> bytes(128 * kMostBlocks + 8);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+  uint64_t start[8];
+  for (uint64_t& word : start) word = random();
+  for (const Sha64Kernels* variant :
+       {Avx512Sha64Kernels(), Avx2Sha64Kernels(), Ssse3Sha64Kernels()}) {
+    if (!variant) continue;
+    for (size_t count = 10; count <= kMostBlocks; ++count) {
+      const uint8_t* blocks = bytes.data() + count % 8;
+      ASSERT_EQ(Transformed64(variant->sha512, start, blocks, count),
+                Transformed64(PortableSha64Kernels().sha512, start, blocks, count))
+          << "count " << count;
+    }
+  }
+}
+
+// The variants are offered exactly where the processor features read once
+// have what they need.
+TEST(ShaKernels, VariantsFollowTheProcessorFeatures) {
+  const CpuFeatures& cpu = ProcessorFeatures();
+  EXPECT_EQ(ShaniSha32Kernels() != nullptr, cpu.sha && cpu.ssse3 && cpu.sse41);
+#if defined(__x86_64__)
+  EXPECT_EQ(Avx512Sha64Kernels() != nullptr, cpu.avx512 && cpu.avx2 && cpu.bmi1 && cpu.bmi2);
+#elif defined(__i386__)
+  EXPECT_EQ(Avx512Sha64Kernels() != nullptr, cpu.avx512 && cpu.avx2);
+#else
+  EXPECT_EQ(Avx512Sha64Kernels(), nullptr);
+#endif
 }
 
 TEST(ShaKernels, Sha64SelfTestRejectsWrongKernels) {
