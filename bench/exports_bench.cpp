@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "hash/CryptoAPI.h"
+#include "hash/HashEngine.h"
 #include "host/Plugin.h"
 #include "host/Provider.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "hash/CryptoAPI.h"
+#include "hash/HashEngine.h"
 
 using namespace quillet;
 

@@ -9,13 +9,7 @@
 #include <algorithm>
 
 #define QUILLET_AVX2 __attribute__((target("avx2")))
-// The entry point also realigns the stack on 32-bit x86, where a caller
-// built by another compiler promises only 4-byte alignment.
-#if defined(__i386__)
-#define QUILLET_AVX2_ENTRY QUILLET_AVX2 __attribute__((force_align_arg_pointer))
-#else
-#define QUILLET_AVX2_ENTRY QUILLET_AVX2
-#endif
+#define QUILLET_AVX2_ENTRY QUILLET_AVX2 QUILLET_VECTOR_ENTRY
 
 namespace quillet {
 namespace {

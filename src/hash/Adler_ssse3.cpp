@@ -9,13 +9,7 @@
 #include <algorithm>
 
 #define QUILLET_SSSE3 __attribute__((target("ssse3")))
-// The entry point also realigns the stack on 32-bit x86, where a caller
-// built by another compiler promises only 4-byte alignment.
-#if defined(__i386__)
-#define QUILLET_SSSE3_ENTRY QUILLET_SSSE3 __attribute__((force_align_arg_pointer))
-#else
-#define QUILLET_SSSE3_ENTRY QUILLET_SSSE3
-#endif
+#define QUILLET_SSSE3_ENTRY QUILLET_SSSE3 QUILLET_VECTOR_ENTRY
 
 namespace quillet {
 namespace {

@@ -25,15 +25,6 @@ const CrcKernels* Avx512CrcKernels();
 
 #include <immintrin.h>
 
-// The vector entry points realign the stack on 32-bit x86, where a caller
-// built by another compiler promises only 4-byte alignment and the vector
-// spills would fault.
-#if defined(__i386__)
-#define QUILLET_VECTOR_ENTRY __attribute__((force_align_arg_pointer))
-#else
-#define QUILLET_VECTOR_ENTRY
-#endif
-
 #define QUILLET_CRC_PCLMUL __attribute__((target("pclmul,sse4.1,ssse3"), always_inline)) inline
 
 namespace quillet::crc_x86 {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "frame/Macros.h"
-#include "hash/CryptoAPI.h"
+#include "hash/HashEngine.h"
 #include "platform/Ascii.h"
 
 namespace quillet {

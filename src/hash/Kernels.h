@@ -9,6 +9,15 @@
 #include <cstddef>
 #include <cstdint>
 
+// The kernels' entry points realign the stack on 32-bit x86, where a caller
+// built by another compiler promises only 4-byte alignment and the vector
+// spills would fault.
+#if defined(__i386__)
+#define QUILLET_VECTOR_ENTRY __attribute__((force_align_arg_pointer))
+#else
+#define QUILLET_VECTOR_ENTRY
+#endif
+
 namespace quillet {
 
 // kernels is null when the processor lacks the variant's instructions.

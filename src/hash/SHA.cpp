@@ -115,24 +115,25 @@ void Sha512Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
     Sha2Compress<Sha512Traits>(h, blocks, std::make_index_sequence<80>());
 }
 
-constexpr Sha32Transforms kPortable = {Sha1Blocks, Sha256Blocks};
-constexpr Sha64Transforms kPortable64 = {Sha512Blocks};
+constexpr Sha32Kernels kPortable = {Sha1Blocks, Sha256Blocks};
+constexpr Sha64Kernels kPortable64 = {Sha512Blocks};
 
-constexpr std::array<KernelVariant<Sha32Transforms>, 1> kVariants = {{
-    {"sha", X86Sha32Transforms},
+constexpr std::array<KernelVariant<Sha32Kernels>, 1> kVariants = {{
+    {"sha", ShaniSha32Kernels},
 }};
-constexpr std::array<KernelVariant<Sha64Transforms>, 2> kVariants64 = {{
-    {"avx2", Avx2Sha64Transforms},
-    {"ssse3", Ssse3Sha64Transforms},
+constexpr std::array<KernelVariant<Sha64Kernels>, 3> kVariants64 = {{
+    {"avx512", Avx512Sha64Kernels},
+    {"avx2", Avx2Sha64Kernels},
+    {"ssse3", Ssse3Sha64Kernels},
 }};
 
 void Sha32Blocks(uint32_t (&h)[8], const uint8_t* blocks, size_t count, uint32_t variant) {
-  const Sha32Transforms& transforms = *ChosenSha32Transforms().kernels;
-  (variant == 1 ? transforms.sha1 : transforms.sha256)(h, blocks, count);
+  const Sha32Kernels& kernels = *ChosenSha32Kernels().kernels;
+  (variant == 1 ? kernels.sha1 : kernels.sha256)(h, blocks, count);
 }
 
 // Runs of 1, 2, 3 and the rest of the self-test blocks from the given state:
-// the accelerated transforms carry the state from block to block of a run in
+// the accelerated kernels carry the state from block to block of a run in
 // registers, and some take two blocks at a time, which one block alone would
 // not test.
 template <class Word, size_t Block>
@@ -170,11 +171,11 @@ void Pad(uint8_t (&buffer)[Block], size_t fill, uint64_t bytes, Transform&& tran
 
 }  // namespace
 
-const Sha32Transforms& PortableSha32Transforms() {
+const Sha32Kernels& PortableSha32Kernels() {
   return kPortable;
 }
 
-bool Sha32SelfTest(const Sha32Transforms& candidate) {
+bool Sha32SelfTest(const Sha32Kernels& candidate) {
   Sha32State sha1, sha256;
   Sha1Init(sha1);
   Sha256Init(sha256);
@@ -184,17 +185,17 @@ bool Sha32SelfTest(const Sha32Transforms& candidate) {
 
 // A wrong transform would give wrong digests silently; one that disagrees
 // with the portable code is not used.
-const KernelChoice<Sha32Transforms>& ChosenSha32Transforms() {
-  static const KernelChoice<Sha32Transforms> choice =
+const KernelChoice<Sha32Kernels>& ChosenSha32Kernels() {
+  static const KernelChoice<Sha32Kernels> choice =
       ChooseKernels(kPortable, kVariants, Sha32SelfTest);
   return choice;
 }
 
-const Sha64Transforms& PortableSha64Transforms() {
+const Sha64Kernels& PortableSha64Kernels() {
   return kPortable64;
 }
 
-bool Sha64SelfTest(const Sha64Transforms& candidate) {
+bool Sha64SelfTest(const Sha64Kernels& candidate) {
   Sha64State sha384, sha512;
   Sha384Init(sha384);
   Sha512Init(sha512);
@@ -202,8 +203,8 @@ bool Sha64SelfTest(const Sha64Transforms& candidate) {
          SameStates<uint64_t, 128>(candidate.sha512, kPortable64.sha512, sha512.h);
 }
 
-const KernelChoice<Sha64Transforms>& ChosenSha64Transforms() {
-  static const KernelChoice<Sha64Transforms> choice =
+const KernelChoice<Sha64Kernels>& ChosenSha64Kernels() {
+  static const KernelChoice<Sha64Kernels> choice =
       ChooseKernels(kPortable64, kVariants64, Sha64SelfTest);
   return choice;
 }
@@ -258,14 +259,14 @@ void Sha512Init(Sha64State& state) {
 
 void Sha64Update(Sha64State& state, const uint8_t* data, size_t length) {
   state.bytes += length;
-  const Sha64Transform transform = ChosenSha64Transforms().kernels->sha512;
+  const Sha64Transform transform = ChosenSha64Kernels().kernels->sha512;
   FeedBlocks(
       state.buffer, state.fill, data, length,
       [&state, transform](const uint8_t* blocks, size_t n) { transform(state.h, blocks, n); });
 }
 
 void Sha64Final(Sha64State& state, uint32_t bits, std::string& hex) {
-  const Sha64Transform transform = ChosenSha64Transforms().kernels->sha512;
+  const Sha64Transform transform = ChosenSha64Kernels().kernels->sha512;
   Pad(state.buffer, state.fill, state.bytes,
       [&state, transform](const uint8_t* block, size_t n) { transform(state.h, block, n); });
   state.fill = 0;

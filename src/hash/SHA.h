@@ -1,6 +1,8 @@
 // SHA-1, SHA-256, SHA-384 and SHA-512 (FIPS 180-2). The 32-bit-word pair
 // shares a state told apart by a variant (1 or 256), the 64-bit-word pair
-// one told apart by the output size (384 or 512).
+// one told apart by the output size (384 or 512). Their block transforms
+// are kernels like the other families' (Sha32Kernels and Sha64Kernels were
+// Sha32Transforms and Sha64Transforms).
 #pragma once
 
 #include <cstddef>
@@ -25,32 +27,32 @@ struct Sha64State {
   uint8_t buffer[128];
 };
 
-// The block transforms of the 32-bit-word pair, which come in a portable and
+// The kernels of the 32-bit-word pair, which come in a portable and
 // (on some processors) an accelerated kind: each adds count whole blocks of
 // 64 bytes to h.
 using Sha32Transform = void (*)(uint32_t (&h)[8], const uint8_t* blocks, size_t count);
-struct Sha32Transforms {
+struct Sha32Kernels {
   Sha32Transform sha1;
   Sha32Transform sha256;
 };
 
-const Sha32Transforms& PortableSha32Transforms();
-// True when candidate leaves the same states as the portable transforms
+const Sha32Kernels& PortableSha32Kernels();
+// True when candidate leaves the same states as the portable kernels
 // after a single block and after runs of blocks, for both algorithms.
-bool Sha32SelfTest(const Sha32Transforms& candidate);
-// Which transforms the updates use, decided at the first use: accelerated
+bool Sha32SelfTest(const Sha32Kernels& candidate);
+// Which kernels the updates use, decided at the first use: accelerated
 // ones only where the processor has them and they pass the self-test.
-const KernelChoice<Sha32Transforms>& ChosenSha32Transforms();
+const KernelChoice<Sha32Kernels>& ChosenSha32Kernels();
 
 // The block transform of the 64-bit-word pair, likewise.
 using Sha64Transform = void (*)(uint64_t (&h)[8], const uint8_t* blocks, size_t count);
-struct Sha64Transforms {
+struct Sha64Kernels {
   Sha64Transform sha512;
 };
 
-const Sha64Transforms& PortableSha64Transforms();
-bool Sha64SelfTest(const Sha64Transforms& candidate);
-const KernelChoice<Sha64Transforms>& ChosenSha64Transforms();
+const Sha64Kernels& PortableSha64Kernels();
+bool Sha64SelfTest(const Sha64Kernels& candidate);
+const KernelChoice<Sha64Kernels>& ChosenSha64Kernels();
 
 // The round constants of SHA-256, for both kinds of transform.
 inline constexpr uint32_t kSha256Constants[64] = {

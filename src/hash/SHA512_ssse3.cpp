@@ -92,10 +92,7 @@ QUILLET_SSSE3_INLINE void MakePiece(Schedule& schedule, size_t i) {
                            _mm_add_epi64(LoadUnaligned(words - 7), s1)));
 }
 
-// The entry point realigns the stack: a caller built by another compiler
-// promises only 4-byte alignment, and the vector spills would fault.
-__attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uint8_t* blocks,
-                                                     size_t count) {
+QUILLET_VECTOR_ENTRY void Blocks(uint64_t (&h)[8], const uint8_t* blocks, size_t count) {
   Schedule schedule;
   const __m128i reversal = _mm_set_epi64x(0x08090a0b0c0d0e0fLL, 0x0001020304050607LL);
   __m128i state[4];
@@ -132,8 +129,8 @@ __attribute__((force_align_arg_pointer)) void Blocks(uint64_t (&h)[8], const uin
 
 namespace quillet {
 
-const Sha64Transforms* Ssse3Sha64Transforms() {
-  static constexpr Sha64Transforms kSsse3 = {Blocks};
+const Sha64Kernels* Ssse3Sha64Kernels() {
+  static constexpr Sha64Kernels kSsse3 = {Blocks};
   return ProcessorFeatures().ssse3 ? &kSsse3 : nullptr;
 }
 
@@ -143,7 +140,7 @@ const Sha64Transforms* Ssse3Sha64Transforms() {
 
 namespace quillet {
 
-const Sha64Transforms* Ssse3Sha64Transforms() {
+const Sha64Kernels* Ssse3Sha64Kernels() {
   return nullptr;
 }
 

@@ -15,9 +15,7 @@
 
 #define QUILLET_SSE2 __attribute__((target("sse2")))
 #define QUILLET_SSE2_INLINE QUILLET_SSE2 __attribute__((always_inline)) inline
-// The entry point realigns the stack: a caller built by another compiler
-// promises only 4-byte alignment, and the vector spills would fault.
-#define QUILLET_SSE2_ENTRY QUILLET_SSE2 __attribute__((force_align_arg_pointer))
+#define QUILLET_SSE2_ENTRY QUILLET_SSE2 QUILLET_VECTOR_ENTRY
 
 namespace quillet {
 namespace {

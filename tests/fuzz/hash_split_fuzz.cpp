@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "hash/CryptoAPI.h"
+#include "hash/HashEngine.h"
 
 using namespace quillet;
 

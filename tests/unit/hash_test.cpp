@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "hash/CryptoAPI.h"
 #include "hash/CryptoUtils.h"
+#include "hash/HashEngine.h"
 
 namespace quillet {
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hash/CpuFeatures.h"
 #include "hash/SHA.h"
 #include "hash/SHA512_x86.h"
 #include "hash/SHA_x86.h"
@@ -52,7 +53,7 @@ std::vector<uint8_t> Padded(const std::string& message) {
 
 // The FIPS 180-2 examples straight through a transform pair: one block ("abc")
 // and two in one run (the 448-bit message).
-void ExpectFipsStates(const Sha32Transforms& transforms) {
+void ExpectFipsStates(const Sha32Kernels& transforms) {
   const Start start = InitialStates();
   const std::vector<uint8_t> abc = Padded("abc");
   const std::vector<uint8_t> two =
@@ -70,22 +71,22 @@ void ExpectFipsStates(const Sha32Transforms& transforms) {
                    0xf6ecedd4, 0x19db06c1}));
 }
 
-TEST(ShaTransforms, PortableGiveTheFipsStates) {
-  ExpectFipsStates(PortableSha32Transforms());
+TEST(ShaKernels, PortableGiveTheFipsStates) {
+  ExpectFipsStates(PortableSha32Kernels());
 }
 
-TEST(ShaTransforms, AcceleratedGiveTheFipsStates) {
-  const Sha32Transforms* accelerated = X86Sha32Transforms();
+TEST(ShaKernels, AcceleratedGiveTheFipsStates) {
+  const Sha32Kernels* accelerated = ShaniSha32Kernels();
   if (!accelerated) GTEST_SKIP() << "this processor has no SHA extensions";
   ExpectFipsStates(*accelerated);
 }
 
 // Random states, random blocks, runs of 1 to 9 blocks and every alignment of
 // the data: both kinds must leave the same state.
-TEST(ShaTransforms, AcceleratedAgreeWithPortableOnRandomBlocks) {
-  const Sha32Transforms* accelerated = X86Sha32Transforms();
+TEST(ShaKernels, AcceleratedAgreeWithPortableOnRandomBlocks) {
+  const Sha32Kernels* accelerated = ShaniSha32Kernels();
   if (!accelerated) GTEST_SKIP() << "this processor has no SHA extensions";
-  const Sha32Transforms& portable = PortableSha32Transforms();
+  const Sha32Kernels& portable = PortableSha32Kernels();
   std::mt19937 random(20261208);
   std::vector<uint8_t> bytes(64 * 9 + 16);
   for (int round = 0; round < 2000; ++round) {
@@ -106,32 +107,33 @@ TEST(ShaTransforms, AcceleratedAgreeWithPortableOnRandomBlocks) {
 
 // Where the processor has the extensions, the engine must be using them: the
 // self-test passed. Elsewhere it uses the portable code.
-TEST(ShaTransforms, ChoiceFollowsTheProcessorAndTheSelfTest) {
-  const bool present = X86Sha32Transforms() != nullptr;
-  EXPECT_STREQ(ChosenSha32Transforms().name, present ? "sha" : "portable");
-  EXPECT_FALSE(ChosenSha32Transforms().passedOver);
+TEST(ShaKernels, ChoiceFollowsTheProcessorAndTheSelfTest) {
+  const bool present = ShaniSha32Kernels() != nullptr;
+  EXPECT_STREQ(ChosenSha32Kernels().name, present ? "sha" : "portable");
+  EXPECT_FALSE(ChosenSha32Kernels().passedOver);
   if (present) {
-    EXPECT_TRUE(Sha32SelfTest(*X86Sha32Transforms()));
+    EXPECT_TRUE(Sha32SelfTest(*ShaniSha32Kernels()));
   }
-  EXPECT_TRUE(Sha32SelfTest(PortableSha32Transforms()));
-  const char* sha64 = Avx2Sha64Transforms()    ? "avx2"
-                      : Ssse3Sha64Transforms() ? "ssse3"
-                                               : "portable";
-  EXPECT_STREQ(ChosenSha64Transforms().name, sha64);
-  EXPECT_FALSE(ChosenSha64Transforms().passedOver);
-  EXPECT_TRUE(Sha64SelfTest(PortableSha64Transforms()));
+  EXPECT_TRUE(Sha32SelfTest(PortableSha32Kernels()));
+  const char* sha64 = Avx512Sha64Kernels()  ? "avx512"
+                      : Avx2Sha64Kernels()  ? "avx2"
+                      : Ssse3Sha64Kernels() ? "ssse3"
+                                            : "portable";
+  EXPECT_STREQ(ChosenSha64Kernels().name, sha64);
+  EXPECT_FALSE(ChosenSha64Kernels().passedOver);
+  EXPECT_TRUE(Sha64SelfTest(PortableSha64Kernels()));
 }
 
-TEST(ShaTransforms, SelfTestRejectsWrongTransforms) {
-  const Sha32Transforms& portable = PortableSha32Transforms();
+TEST(ShaKernels, SelfTestRejectsWrongKernels) {
+  const Sha32Kernels& portable = PortableSha32Kernels();
   // One bit wrong in the result.
   const Sha32Transform flipsABit = [](uint32_t(&h)[8], const uint8_t* blocks, size_t count) {
-    PortableSha32Transforms().sha256(h, blocks, count);
+    PortableSha32Kernels().sha256(h, blocks, count);
     h[7] ^= 1;
   };
   // Right for single blocks, wrong for runs: only the first block counts.
   const Sha32Transform firstBlockOnly = [](uint32_t(&h)[8], const uint8_t* blocks, size_t) {
-    PortableSha32Transforms().sha1(h, blocks, 1);
+    PortableSha32Kernels().sha1(h, blocks, 1);
   };
   EXPECT_FALSE(Sha32SelfTest({portable.sha1, flipsABit}));
   EXPECT_FALSE(Sha32SelfTest({firstBlockOnly, portable.sha256}));
@@ -152,8 +154,8 @@ State64 Transformed64(Sha64Transform transform, const uint64_t (&start)[8], cons
 // The SHA-512 transforms: random states, runs of 0 to 9 random blocks at
 // every alignment (odd runs leave a single block to the two-block kernel),
 // and the FIPS 180-2 state of "abc".
-void ExpectSha64Agrees(const Sha64Transforms& candidate) {
-  const Sha64Transforms& portable = PortableSha64Transforms();
+void ExpectSha64Agrees(const Sha64Kernels& candidate) {
+  const Sha64Kernels& portable = PortableSha64Kernels();
   std::mt19937_64 random(20261210);
   std::vector<uint8_t> bytes(128 * 9 + 16);
   for (int round = 0; round < 1000; ++round) {
@@ -181,22 +183,65 @@ void ExpectSha64Agrees(const Sha64Transforms& candidate) {
   EXPECT_TRUE(Sha64SelfTest(candidate));
 }
 
-TEST(ShaTransforms, Sha512OnAvx2AgreesWithPortable) {
-  const Sha64Transforms* avx2 = Avx2Sha64Transforms();
+TEST(ShaKernels, Sha512OnAvx2AgreesWithPortable) {
+  const Sha64Kernels* avx2 = Avx2Sha64Kernels();
   if (!avx2) GTEST_SKIP() << "not 64-bit x86 with AVX2, BMI1 and BMI2";
   ExpectSha64Agrees(*avx2);
 }
 
-TEST(ShaTransforms, Sha512OnSsse3AgreesWithPortable) {
-  const Sha64Transforms* ssse3 = Ssse3Sha64Transforms();
+TEST(ShaKernels, Sha512OnAvx512AgreesWithPortable) {
+  const Sha64Kernels* avx512 = Avx512Sha64Kernels();
+  if (!avx512) GTEST_SKIP() << "this processor has no AVX-512 F/VL/BW with AVX2 (and BMI1, BMI2)";
+  ExpectSha64Agrees(*avx512);
+}
+
+TEST(ShaKernels, Sha512OnSsse3AgreesWithPortable) {
+  const Sha64Kernels* ssse3 = Ssse3Sha64Kernels();
   if (!ssse3) GTEST_SKIP() << "not 32-bit x86 with SSSE3";
   ExpectSha64Agrees(*ssse3);
 }
 
-TEST(ShaTransforms, Sha64SelfTestRejectsWrongTransforms) {
+// Long runs carry the schedule made ahead from pair to pair many times over,
+// and an odd count ends on a pair of one block after such a pair: every
+// vector variant the processor has against the portable kernel, at every
+// count from 10 to 40 blocks.
+TEST(ShaKernels, Sha512VariantsAgreeWithPortableOnLongRuns) {
+  constexpr size_t kMostBlocks = 40;
+  std::mt19937_64 random(20261209);
+  std::vector<uint8_t> bytes(128 * kMostBlocks + 8);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+  uint64_t start[8];
+  for (uint64_t& word : start) word = random();
+  for (const Sha64Kernels* variant :
+       {Avx512Sha64Kernels(), Avx2Sha64Kernels(), Ssse3Sha64Kernels()}) {
+    if (!variant) continue;
+    for (size_t count = 10; count <= kMostBlocks; ++count) {
+      const uint8_t* blocks = bytes.data() + count % 8;
+      ASSERT_EQ(Transformed64(variant->sha512, start, blocks, count),
+                Transformed64(PortableSha64Kernels().sha512, start, blocks, count))
+          << "count " << count;
+    }
+  }
+}
+
+// The variants are offered exactly where the processor features read once
+// have what they need.
+TEST(ShaKernels, VariantsFollowTheProcessorFeatures) {
+  const CpuFeatures& cpu = ProcessorFeatures();
+  EXPECT_EQ(ShaniSha32Kernels() != nullptr, cpu.sha && cpu.ssse3 && cpu.sse41);
+#if defined(__x86_64__)
+  EXPECT_EQ(Avx512Sha64Kernels() != nullptr, cpu.avx512 && cpu.avx2 && cpu.bmi1 && cpu.bmi2);
+#elif defined(__i386__)
+  EXPECT_EQ(Avx512Sha64Kernels() != nullptr, cpu.avx512 && cpu.avx2);
+#else
+  EXPECT_EQ(Avx512Sha64Kernels(), nullptr);
+#endif
+}
+
+TEST(ShaKernels, Sha64SelfTestRejectsWrongKernels) {
   // Right for single blocks, wrong for runs of two.
   const Sha64Transform pairsWrong = [](uint64_t(&h)[8], const uint8_t* blocks, size_t count) {
-    PortableSha64Transforms().sha512(h, blocks, count);
+    PortableSha64Kernels().sha512(h, blocks, count);
     if (count >= 2) h[0] ^= 1;
   };
   EXPECT_FALSE(Sha64SelfTest({pairsWrong}));

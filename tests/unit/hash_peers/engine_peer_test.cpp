@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "hash/CryptoAPI.h"
+#include "hash/HashEngine.h"
 
 namespace quillet {
 namespace {

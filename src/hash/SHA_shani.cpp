@@ -1,36 +1,21 @@
-// SHA-1 and SHA-256 on the x86 SHA extensions. Only the functions below are
-// compiled for those instructions; the rest of the library keeps the baseline
-// instruction set, and nothing here runs unless the processor says it has them.
+// SHA-1 and SHA-256 on the x86 SHA extensions (formerly SHA_x86.cpp). Only
+// the functions below are compiled for those instructions; the rest of the
+// library keeps the baseline instruction set, and nothing here runs unless
+// the processor says it has them.
 #include "hash/SHA_x86.h"
+
+#include "hash/CpuFeatures.h"
 
 #if defined(__i386__) || defined(__x86_64__)
 
-#include <cpuid.h>
 #include <immintrin.h>
 
 #include <utility>
 
-// The entry points also realign the stack on 32-bit x86, where a caller built
-// by another compiler promises only 4-byte alignment and the 16-byte vector
-// spills would fault.
-#if defined(__i386__)
-#define QUILLET_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3"), force_align_arg_pointer))
-#else
-#define QUILLET_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3")))
-#endif
+#define QUILLET_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3"))) QUILLET_VECTOR_ENTRY
 
 namespace quillet {
 namespace {
-
-bool ProcessorHasShaExtensions() {
-  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
-  if (__get_cpuid_max(0, nullptr) < 7) return false;
-  __get_cpuid(1, &eax, &ebx, &ecx, &edx);
-  const bool ssse3 = (ecx & bit_SSSE3) != 0, sse41 = (ecx & bit_SSE4_1) != 0;
-  __cpuid_count(7, 0, eax, ebx, ecx, edx);
-  const bool sha = (ebx & bit_SHA) != 0;
-  return ssse3 && sse41 && sha;
-}
 
 __attribute__((target("sha,sse4.1,ssse3"))) inline __m128i Load(const uint8_t* bytes) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
@@ -138,12 +123,13 @@ QUILLET_SHA_TARGET void Sha1Blocks(uint32_t (&h)[8], const uint8_t* blocks, size
   h[4] = static_cast<uint32_t>(_mm_extract_epi32(e, 3));
 }
 
-constexpr Sha32Transforms kX86Transforms = {Sha1Blocks, Sha256Blocks};
+constexpr Sha32Kernels kShaniKernels = {Sha1Blocks, Sha256Blocks};
 
 }  // namespace
 
-const Sha32Transforms* X86Sha32Transforms() {
-  return ProcessorHasShaExtensions() ? &kX86Transforms : nullptr;
+const Sha32Kernels* ShaniSha32Kernels() {
+  const CpuFeatures& cpu = ProcessorFeatures();
+  return cpu.sha && cpu.ssse3 && cpu.sse41 ? &kShaniKernels : nullptr;
 }
 
 }  // namespace quillet
@@ -152,7 +138,7 @@ const Sha32Transforms* X86Sha32Transforms() {
 
 namespace quillet {
 
-const Sha32Transforms* X86Sha32Transforms() {
+const Sha32Kernels* ShaniSha32Kernels() {
   return nullptr;
 }
 

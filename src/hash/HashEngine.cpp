@@ -1,7 +1,7 @@
 // The engine's dispatch: a constant table maps every identifier to its
 // family's operations and to the variant the family needs (digest size,
 // transform or selector), so an algorithm is one row.
-#include "hash/CryptoAPI.h"
+#include "hash/HashEngine.h"
 
 #include <algorithm>
 #include <cstddef>

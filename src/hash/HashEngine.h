@@ -1,6 +1,6 @@
-// The hash engine: 21 checksum and digest algorithms chosen by identifier,
-// results as lower-case hex text. Operations return small error codes and
-// never throw (except the allocator's own failure).
+// The hash engine (formerly CryptoAPI): 21 checksum and digest algorithms
+// chosen by identifier, results as lower-case hex text. Operations return
+// small error codes and never throw (except the allocator's own failure).
 #pragma once
 
 #include <cstddef>
