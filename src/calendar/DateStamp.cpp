@@ -1,27 +1,24 @@
-// The date-time stamp's parts and the values read from them.
-#include "net/IdDateTimeStamp.h"
+// The date stamp's day and week values, read from the day it holds.
+#include "calendar/DateStamp.h"
 
 #include "calendar/Calendar.h"
 
 namespace quillet {
 
-void TIdDateTimeStamp::SetFromDateValue(double value) {
+void DateStamp::SetFromDateValue(double value) {
   year_ = DecodeDayValue(value).year;
   day_ = quillet::DayOfYear(value);
-  const int32_t milliseconds = MillisecondOfDay(value);
-  second_ = milliseconds / 1000;
-  millisecond_ = milliseconds % 1000;
 }
 
-double TIdDateTimeStamp::DayValue() const {
+double DateStamp::DayValue() const {
   return GregorianDayValue({year_, 1, 1}) + day_ - 1;
 }
 
-int32_t TIdDateTimeStamp::DayOfWeek() const {
+int32_t DateStamp::DayOfWeek() const {
   return WeekdaySundayFirst(DayValue());
 }
 
-int32_t TIdDateTimeStamp::WeekOfYear() const {
+int32_t DateStamp::WeekOfYear() const {
   const int32_t week = WeekOfYearSundayFirst(DayValue());
   return DayOfWeek() == 1 ? week - 1 : week;
 }

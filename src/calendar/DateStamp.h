@@ -1,15 +1,17 @@
-// The date-time stamp of the component set: a date held as year, day of the
-// year, second of the day and millisecond, which answers the day and week
-// values that DAYOFYEAR and WEEKOFYEAR give.
+// The date stamp of the component set (in the older vocabulary the date-time
+// stamp component, "TIdDateTimeStamp"): the year and day of the year of the
+// last date DAYOFYEAR or WEEKOFYEAR was given, which answer their values.
 #pragma once
 
 #include <cstdint>
 
+#include "frame/ComponentSet.h"
+
 namespace quillet {
 
-class TIdDateTimeStamp {
+class DateStamp : public Component {
  public:
-  // Replaces all four parts with those of a date value.
+  // Replaces the stamp with the year and day of a date value.
   void SetFromDateValue(double value);
 
   int32_t DayOfYear() const { return day_; }
@@ -19,17 +21,11 @@ class TIdDateTimeStamp {
   // 1 January that is a Sunday is week 0.
   int32_t WeekOfYear() const;
 
-  int64_t Year() const { return year_; }
-  int32_t SecondOfDay() const { return second_; }
-  int32_t Millisecond() const { return millisecond_; }
-
  private:
   double DayValue() const;
 
   int64_t year_ = 1;
   int32_t day_ = 1;
-  int32_t second_ = 0;
-  int32_t millisecond_ = 0;
 };
 
 }  // namespace quillet

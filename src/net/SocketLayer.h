@@ -1,26 +1,26 @@
-// The common base of the network components: the socket layer is started
-// with the first of them and shut down with the last.
+// A reference count on the socket layer (in the older vocabulary the network
+// component, "TIdNetComponent"): the layer is started with the first network
+// component of any set and shut down with the last.
 #pragma once
+
+#include "frame/ComponentSet.h"
 
 namespace quillet {
 
-class TIdNetComponent {
+class SocketLayerUser : public Component {
  public:
-  TIdNetComponent(const TIdNetComponent&) = delete;
-  TIdNetComponent& operator=(const TIdNetComponent&) = delete;
+  // Components freed from now on leave the socket layer running: on Windows
+  // the library's unload runs under the loader lock, where shutting the layer
+  // down may deadlock; the process's end releases it.
+  void Unloading() override;
 
  protected:
   // Fails with EIdSocketError when the socket layer cannot start.
-  TIdNetComponent();
-  ~TIdNetComponent();
+  SocketLayerUser();
+  ~SocketLayerUser() override;
 };
 
 // How many network components exist now, in every component set.
-int LiveNetComponents();
-
-// Components freed from now on leave the socket layer running. Called when
-// the library is unloaded: on Windows that runs under the loader lock, where
-// shutting the socket layer down may deadlock; the process's end releases it.
-void KeepSocketLayerAtUnload();
+int SocketLayerUsers();
 
 }  // namespace quillet

@@ -19,8 +19,8 @@
 #include <chrono>
 #include <cstring>
 
-#include "platform/posix/SocketErrors.h"
 #include "platform/posix/SocketWait.h"
+#include "platform/posix/WsaNumbers.h"
 
 namespace quillet::platform {
 namespace {

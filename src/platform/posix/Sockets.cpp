@@ -14,8 +14,8 @@
 #include <cerrno>
 #include <chrono>
 
-#include "platform/posix/SocketErrors.h"
 #include "platform/posix/SocketWait.h"
+#include "platform/posix/WsaNumbers.h"
 
 namespace quillet::platform {
 namespace {
