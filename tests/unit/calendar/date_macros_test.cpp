@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "calendar/DateMacros.h"
-#include "calendar_fakes.h"
 #include "frame/Failure.h"
 #include "frame/Macros.h"
 #include "host/Provider.h"
 #include "net/DataMod.h"
+#include "support/CalendarFakes.h"
 
 namespace quillet {
 namespace {

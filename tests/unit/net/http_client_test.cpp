@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "calendar_fakes.h"
 #include "frame/ComponentSet.h"
 #include "frame/Failure.h"
 #include "host/Provider.h"
@@ -18,6 +17,7 @@
 #include "net/HttpClient.h"
 #include "net/WebMacros.h"
 #include "platform/Sockets.h"
+#include "support/CalendarFakes.h"
 #include "support/CannedExchange.h"
 
 namespace quillet {
