@@ -150,4 +150,11 @@ double EasterDate(int32_t year) {
   return EncodeDayValue(year, 3, static_cast<uint16_t>(n));
 }
 
+bool IsValidDate(int64_t year, int64_t month, int64_t day) {
+  constexpr int64_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || year > kLastExactYear || month < 1 || month > 12 || day < 1) return false;
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 }  // namespace quillet

@@ -10,6 +10,9 @@ namespace quillet {
 // A date value's fraction counts the day in these.
 inline constexpr int64_t kMillisecondsPerDay = 86'400'000;
 
+// The last year of the exact Gregorian range, which date texts may name.
+inline constexpr int64_t kLastExactYear = 9999;
+
 // A calendar date; the year may lie outside 1..9999 when decoded from an
 // extended date value.
 struct CivilDate {
@@ -54,5 +57,9 @@ int32_t IsoWeekOfDate(double value);
 
 // Day value of Easter Sunday of year by the Gregorian rule, for any year.
 double EasterDate(int32_t year);
+
+// Whether year-month-day names a day of the Gregorian calendar within the
+// years 1 to kLastExactYear.
+bool IsValidDate(int64_t year, int64_t month, int64_t day);
 
 }  // namespace quillet

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "calendar/Calendar.h"
+#include "calendar/DateStamp.h"
 #include "calendar/DateText.h"
 #include "calendar/SystemCalls.h"
 #include "calendar/TimeZone.h"
+#include "frame/ComponentSet.h"
 #include "frame/Macros.h"
-#include "net/DataMod.h"
 
 namespace quillet {
 namespace {
@@ -31,10 +32,10 @@ std::optional<double> DateOfCall(IWRPDataProvider* params) {
 
 // Sets the component set's date stamp to the date of the call; null when the
 // parameter count is wrong.
-TIdDateTimeStamp* StampOfCall(IWRPDataProvider* params) {
+DateStamp* StampOfCall(IWRPDataProvider* params) {
   const std::optional<double> date = DateOfCall(params);
   if (!date) return nullptr;
-  TIdDateTimeStamp& stamp = LiveDataMod().IdDTS;
+  DateStamp& stamp = LiveComponent<DateStamp>();
   stamp.SetFromDateValue(*date);
   return &stamp;
 }
@@ -42,12 +43,12 @@ TIdDateTimeStamp* StampOfCall(IWRPDataProvider* params) {
 }  // namespace
 
 void DayOfYearMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
-  const TIdDateTimeStamp* stamp = StampOfCall(params);
+  const DateStamp* stamp = StampOfCall(params);
   result = stamp ? std::to_string(stamp->DayOfYear()) : std::string(kWrongParamCount);
 }
 
 void WeekOfYearMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
-  const TIdDateTimeStamp* stamp = StampOfCall(params);
+  const DateStamp* stamp = StampOfCall(params);
   result = stamp ? std::to_string(stamp->WeekOfYear()) : std::string(kWrongParamCount);
 }
 

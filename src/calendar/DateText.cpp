@@ -73,16 +73,6 @@ class Scanner {
   size_t pos_ = 0;
 };
 
-bool IsLeapYear(int64_t year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-bool IsValidDate(int64_t year, int32_t month, int32_t day) {
-  constexpr int32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-  return day <= kDays[month - 1] + (month == 2 && IsLeapYear(year));
-}
-
 // A year of one or two digits placed in the window of a hundred years that
 // begins 50 years before the current year; in 64 bits, as a current year near
 // the 32-bit minimum would overflow.

@@ -1,4 +1,5 @@
-// The buffer convention and the parameter readers.
+// Every call into the host's data provider runs here, under the guard that
+// turns a host failure into a value or a Failure.
 #include "frame/WrenAPI.h"
 
 #include <algorithm>

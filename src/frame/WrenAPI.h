@@ -1,5 +1,6 @@
-// The host's data provider interface and the three helpers that every handler
-// and export uses to talk to it: CopyToBuffer, GetParamStr and GetParamInt.
+// The host's data provider interface and the helpers through which every
+// handler and export talks to it: the buffer convention, the parameter
+// readers, the result and the host's template commands.
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 #include "platform/Ascii.h"
 
 namespace quillet {

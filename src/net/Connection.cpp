@@ -2,7 +2,7 @@
 #include "net/Connection.h"
 
 #include "frame/Failure.h"
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 
 namespace quillet {
 namespace {

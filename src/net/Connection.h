@@ -9,24 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "net/ByteSource.h"
 #include "platform/Sockets.h"
 
 namespace quillet {
 
 inline constexpr const char* kEIdReadTimeout = "EIdReadTimeout";
-
-// What the response parsers read from: a connection, or bytes in memory.
-class ByteSource {
- public:
-  // The buffered bytes, after waiting for more when none are buffered;
-  // empty when the peer has closed. Raises on a failed or timed-out wait.
-  virtual std::string_view Peek() = 0;
-  // Drops count bytes of those Peek gave.
-  virtual void Consume(size_t count) = 0;
-
- protected:
-  ~ByteSource() = default;
-};
 
 class Connection final : public ByteSource {
  public:

@@ -30,9 +30,6 @@ constexpr int64_t kCenturyPivot = 80;
 // The year that a form with the time before the year first seems to have.
 constexpr int64_t kPlaceholderYear = 1900;
 
-// The last moment the calendar writes: the end of 31 December 9999.
-constexpr int32_t kLastYear = 9999;
-
 constexpr double kMinutesPerDay = 1440.0;
 constexpr double kSecondsPerDay = 86400.0;
 
@@ -68,13 +65,6 @@ int NameIndex(const std::array<std::string_view, N>& names, std::string_view tex
   for (size_t i = 0; i < N; ++i)
     if (names[i] == text) return static_cast<int>(i);
   return -1;
-}
-
-bool IsValidDate(int64_t year, int64_t month, int64_t day) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || year > kLastYear || month < 1 || month > 12 || day < 1) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 // Two decimal digits, as a number; nullopt for anything else.
@@ -154,8 +144,9 @@ double ReadExpiry(std::string_view text) {
 }
 
 std::string ExpiryText(double localValue) {
+  // The last moment the calendar writes: the end of its last exact year.
   const double last =
-      GregorianDayValue({kLastYear, 12, 31}) + (kSecondsPerDay - 1) / kSecondsPerDay;
+      GregorianDayValue({kLastExactYear, 12, 31}) + (kSecondsPerDay - 1) / kSecondsPerDay;
   localValue = std::min(localValue, last);
   const double day = std::floor(localValue);
   // Whole seconds; the small addend undoes the binary fraction of the day.

@@ -1,4 +1,5 @@
-// The cookie store.
+// The cookie store's rules, kept apart from the client so that the fuzz
+// target and the tests drive them without a connection.
 #include "net/Cookies.h"
 
 #include <algorithm>

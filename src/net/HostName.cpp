@@ -1,16 +1,16 @@
 // HOSTNAME: the name the resolver gives for a dotted IPv4 address; any other
 // text comes back as it is.
+#include "frame/ComponentSet.h"
 #include "net/Address.h"
-#include "net/DataMod.h"
 #include "net/NetMacros.h"
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 #include "platform/Sockets.h"
 
 namespace quillet {
 
 void HostNameMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
   // The lookup needs the socket layer that lives with the component set.
-  LiveDataMod();
+  LiveComponents();
   std::string text = GetParamStr(params, 0);
   if (!LooksLikeIPv4(text)) {
     result = std::move(text);

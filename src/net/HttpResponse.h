@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "net/Connection.h"
+#include "net/ByteSource.h"
 
 namespace quillet {
 

@@ -1,6 +1,7 @@
 // PING: ICMP echoes to a host, one reply line per echo.
+#include "frame/ComponentSet.h"
 #include "frame/Macros.h"
-#include "net/DataMod.h"
+#include "net/EchoClient.h"
 #include "net/NetMacros.h"
 #include "platform/Icmp.h"
 
@@ -11,6 +12,26 @@ namespace {
 constexpr int32_t kDefaultEchoes = 4;
 
 }  // namespace
+
+std::string& PingReplyText() {
+  static std::string text;
+  return text;
+}
+
+std::string PingReplyLine(const EchoStatus& status) {
+  std::string line = std::to_string(status.bytesReceived) + " bytes from " + status.source +
+                     ": ICMP_seq=" + std::to_string(status.sequence) +
+                     " TTL=" + std::to_string(status.timeToLive) + " RoundTrip Time";
+  // Within the same tick the time reads "<1", with no number after it.
+  if (status.roundTripMs == 0) {
+    line += "<1";
+  } else {
+    line += '=';
+    line += std::to_string(status.roundTripMs);
+  }
+  line += " ms\r\n";
+  return line;
+}
 
 void PingMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
   std::string& replies = PingReplyText();
@@ -30,13 +51,14 @@ void PingMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result)
       result = kWrongParamCount;
       return;
   }
-  LiveDataMod().IdIcmp.Host = host;
+  LiveComponent<EchoClient>().host = host;
   for (int32_t echo = 0; echo < echoes; ++echo) {
     // Host code run among the window messages may have finalised the
     // component set, or made a new one: it is looked up for every echo.
-    TIdIcmpClient& client = LiveDataMod().IdIcmp;
-    client.Host = host;
+    EchoClient& client = LiveComponent<EchoClient>();
+    client.host = host;
     client.Ping();
+    replies += PingReplyLine(client.status);
     // The host stays responsive between echoes, though not during one.
     platform::Icmp().processPendingMessages();
   }

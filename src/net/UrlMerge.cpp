@@ -20,7 +20,7 @@ constexpr int64_t kHttpsPort = 443;
 
 // A port text as a number, 0 when it is not a decimal number. Values stop
 // growing past the largest port, so no run of digits overflows.
-int64_t PortNumber(std::string_view port) {
+int64_t PortNumberOrZero(std::string_view port) {
   if (port.empty()) return 0;
   int64_t value = 0;
   for (const char c : port) {
@@ -37,7 +37,7 @@ std::string DefaultPort(std::string_view protocol) {
 }
 
 bool IsStandardPort(std::string_view port) {
-  const int64_t number = PortNumber(port);
+  const int64_t number = PortNumberOrZero(port);
   return number == 0 || number == kHttpPort || number == kHttpsPort;
 }
 

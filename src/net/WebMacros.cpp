@@ -4,8 +4,9 @@
 // existing file untouched and memory never holds the body.
 #include "net/WebMacros.h"
 
+#include "frame/ComponentSet.h"
 #include "frame/Failure.h"
-#include "net/DataMod.h"
+#include "net/HttpClient.h"
 #include "net/ResultText.h"
 #include "platform/Ascii.h"
 #include "platform/TempFiles.h"
@@ -14,7 +15,8 @@
 namespace quillet {
 namespace {
 
-// The name prefix of the placeholder files.
+// The placeholder files' name prefix, which a user sees in the temporary
+// folder while a download runs; never changed.
 constexpr char kPlaceholderPrefix[] = "Indy";
 
 constexpr const char* kEFCreateError = "EFCreateError";
@@ -90,12 +92,12 @@ bool IsRefusedFileName(std::string_view document) {
 void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& result) {
   const std::string url = GetParamStr(params, 0);
   ResultText sink(result);
-  LiveDataMod().IdH.Get(url, sink);
+  LiveComponent<HttpClient>().Get(url, sink);
 }
 
 void AttachUrlMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string&) {
   const std::string url = GetParamStr(params, 0);
-  TIdHTTP& client = LiveDataMod().IdH;
+  HttpClient& client = LiveComponent<HttpClient>();
   const std::string document = ParseUrl(url).document;
   const std::string target = platform::TemporaryDirectory() + document;
   // Refused before anything is fetched: the body never goes to a device or

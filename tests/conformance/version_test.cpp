@@ -5,6 +5,7 @@
 
 #include "frame/VersionNumber.h"
 #include "support/SelfDescription.h"
+#include "support/VersionText.h"
 
 namespace quillet::conformance {
 namespace {
@@ -38,15 +39,7 @@ constexpr char kAllMacros[] =
     "PING\t\tPing specified by name or IP-address host\r\n"
     "PUTURL\t\tInserts content of URI into message\r\n";
 
-// The version number, " /N/" with N in upper-case hexadecimal without leading zeros.
-bool IsVersionText(const std::string& text) {
-  const std::string prefix = std::string(kVersionNumber) + " /";
-  if (text.size() < prefix.size() + 2 || text.compare(0, prefix.size(), prefix) != 0 ||
-      text.back() != '/' || text[prefix.size()] == '0')
-    return false;
-  const std::string digits = text.substr(prefix.size(), text.size() - prefix.size() - 1);
-  return digits.find_first_not_of("0123456789ABCDEF") == std::string::npos;
-}
+using testing::IsVersionText;
 
 TEST(VersionText, IsTheVersionWithAStampInUpperCaseHex) {
   const std::string version = VersionText();

@@ -11,19 +11,19 @@
 #include <string_view>
 
 #include "net/Address.h"
-#include "net/Icmp.h"
+#include "net/EchoPacket.h"
 
 namespace {
 
 using namespace quillet;
 
 void CheckReply(std::span<const uint8_t> datagram, uint16_t sequence) {
-  TReplyStatus status;
+  EchoStatus status;
   if (CheckEchoReply(datagram, 0xBEEF, sequence, 0x7F000001, status) != ReplyCheck::kAccepted)
     return;
-  if (status.BytesReceived != static_cast<int32_t>(datagram.size())) std::abort();
-  if (status.SequenceId != sequence) std::abort();
-  if (!StatusOfIcmpType(status.MsgType)) std::abort();
+  if (status.bytesReceived != static_cast<int32_t>(datagram.size())) std::abort();
+  if (status.sequence != sequence) std::abort();
+  if (!StatusOfIcmpType(status.type)) std::abort();
 }
 
 void CheckRequest(uint16_t identifier, uint16_t sequence, uint32_t ticks) {

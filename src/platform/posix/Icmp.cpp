@@ -19,8 +19,10 @@
 #include <chrono>
 #include <cstring>
 
-#include "platform/posix/SocketErrors.h"
+#include "platform/Replaceable.h"
+#include "platform/posix/SocketBasics.h"
 #include "platform/posix/SocketWait.h"
+#include "platform/posix/WsaNumbers.h"
 
 namespace quillet::platform {
 namespace {
@@ -33,21 +35,6 @@ constexpr size_t kSequenceOffset = 6;
 // The largest answer the echo service reads; a reply to our request is the
 // size of the request.
 constexpr size_t kServiceBufferSize = 1024;
-
-int LastError() {
-  return WsaErrorFromErrno(errno);
-}
-
-int Descriptor(SocketHandle socket) {
-  return static_cast<int>(socket);
-}
-
-sockaddr_in SocketAddress(Ipv4Address address) {
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  where.sin_addr.s_addr = htonl(address);
-  return where;
-}
 
 int OpenIcmpSocket(int type, SocketHandle& socket) {
   const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, IPPROTO_ICMP);
@@ -198,7 +185,7 @@ constexpr IcmpCalls kSystemCalls{RawOpen, SetTimeToLive, SendTo,      WaitReadab
                                  Receive, Close,         ServiceOpen, ServiceEcho,
                                  Close,   TickCount,     ProcessId,   ProcessPendingMessages};
 
-const IcmpCalls* gCalls = &kSystemCalls;
+constinit Replaceable<IcmpCalls> gCalls(kSystemCalls);
 
 }  // namespace
 
@@ -207,7 +194,7 @@ const IcmpCalls& Icmp() {
 }
 
 void ReplaceIcmp(const IcmpCalls* calls) {
-  gCalls = calls != nullptr ? calls : &kSystemCalls;
+  gCalls.Replace(calls);
 }
 
 }  // namespace quillet::platform

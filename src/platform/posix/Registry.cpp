@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/Replaceable.h"
 #include "platform/posix/Environment.h"
 #include "platform/posix/RegFile.h"
 
@@ -127,7 +128,7 @@ void CloseKey(RegistryKey* key) {
 }
 
 constexpr RegistryCalls kFileRegistry{OpenCurrentUserKey, QueryValue, FetchValue, CloseKey};
-const RegistryCalls* gRegistry = &kFileRegistry;
+constinit Replaceable<RegistryCalls> gRegistry(kFileRegistry);
 
 }  // namespace
 
@@ -136,7 +137,7 @@ const RegistryCalls& Registry() {
 }
 
 void ReplaceRegistry(const RegistryCalls* calls) {
-  gRegistry = calls != nullptr ? calls : &kFileRegistry;
+  gRegistry.Replace(calls);
 }
 
 }  // namespace quillet::platform

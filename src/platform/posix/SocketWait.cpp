@@ -8,7 +8,7 @@
 #include <chrono>
 #include <climits>
 
-#include "platform/posix/SocketErrors.h"
+#include "platform/posix/WsaNumbers.h"
 
 namespace quillet::platform {
 

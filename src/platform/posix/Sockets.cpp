@@ -14,27 +14,13 @@
 #include <cerrno>
 #include <chrono>
 
-#include "platform/posix/SocketErrors.h"
+#include "platform/Replaceable.h"
+#include "platform/posix/SocketBasics.h"
 #include "platform/posix/SocketWait.h"
+#include "platform/posix/WsaNumbers.h"
 
 namespace quillet::platform {
 namespace {
-
-int LastError() {
-  return WsaErrorFromErrno(errno);
-}
-
-int Descriptor(SocketHandle socket) {
-  return static_cast<int>(socket);
-}
-
-sockaddr_in SocketAddress(Ipv4Address address, uint16_t port) {
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  where.sin_port = htons(port);
-  where.sin_addr.s_addr = htonl(address);
-  return where;
-}
 
 int Start() {
   return 0;
@@ -165,7 +151,7 @@ constexpr SocketCalls kSystemCalls{Start,          Stop,    ResolveName, Reverse
                                    ClassicAddress, TcpOpen, TcpConnect,  Send,
                                    WaitReadable,   Receive, Close,       TickCount};
 
-const SocketCalls* gCalls = &kSystemCalls;
+constinit Replaceable<SocketCalls> gCalls(kSystemCalls);
 
 }  // namespace
 
@@ -174,7 +160,7 @@ const SocketCalls& Sockets() {
 }
 
 void ReplaceSockets(const SocketCalls* calls) {
-  gCalls = calls != nullptr ? calls : &kSystemCalls;
+  gCalls.Replace(calls);
 }
 
 }  // namespace quillet::platform

@@ -15,6 +15,8 @@
 #include <cstring>
 
 #include "platform/Icmp.h"
+#include "platform/Replaceable.h"
+#include "platform/win32/SocketBasics.h"
 
 namespace quillet::platform {
 namespace {
@@ -83,10 +85,6 @@ bool TypeOfStatus(DWORD status, uint8_t& type) {
   }
 }
 
-SOCKET Native(SocketHandle socket) {
-  return static_cast<SOCKET>(socket);
-}
-
 HANDLE ServiceHandle(SocketHandle service) {
   return reinterpret_cast<HANDLE>(service);
 }
@@ -120,14 +118,7 @@ int SendTo(SocketHandle socket, std::span<const uint8_t> message, Ipv4Address ad
 }
 
 int WaitReadable(SocketHandle socket, uint32_t timeoutMs, bool& readable) {
-  fd_set readers;
-  FD_ZERO(&readers);
-  FD_SET(Native(socket), &readers);
-  timeval interval{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-  const int answer = select(0, &readers, nullptr, nullptr, &interval);
-  if (answer == SOCKET_ERROR) return WSAGetLastError();
-  readable = answer > 0;
-  return 0;
+  return SelectOne(Native(socket), false, timeoutMs, readable);
 }
 
 // A datagram longer than the buffer fills it and fails with WSAEMSGSIZE.
@@ -210,7 +201,7 @@ constexpr IcmpCalls kSystemCalls{RawOpen,      SetTimeToLive, SendTo,      WaitR
                                  Receive,      Close,         ServiceOpen, ServiceEcho,
                                  ServiceClose, TickCount,     ProcessId,   ProcessPendingMessages};
 
-const IcmpCalls* gCalls = &kSystemCalls;
+constinit Replaceable<IcmpCalls> gCalls(kSystemCalls);
 
 }  // namespace
 
@@ -219,7 +210,7 @@ const IcmpCalls& Icmp() {
 }
 
 void ReplaceIcmp(const IcmpCalls* calls) {
-  gCalls = calls != nullptr ? calls : &kSystemCalls;
+  gCalls.Replace(calls);
 }
 
 }  // namespace quillet::platform

@@ -1,5 +1,6 @@
 // The current user's registry on Windows, through the system's calls.
 #include "platform/Registry.h"
+#include "platform/Replaceable.h"
 
 #include <windows.h>
 
@@ -48,7 +49,7 @@ void CloseKey(RegistryKey* key) {
 }
 
 constexpr RegistryCalls kSystemRegistry{OpenCurrentUserKey, QueryValue, FetchValue, CloseKey};
-const RegistryCalls* gRegistry = &kSystemRegistry;
+constinit Replaceable<RegistryCalls> gRegistry(kSystemRegistry);
 
 }  // namespace
 
@@ -57,7 +58,7 @@ const RegistryCalls& Registry() {
 }
 
 void ReplaceRegistry(const RegistryCalls* calls) {
-  gRegistry = calls != nullptr ? calls : &kSystemRegistry;
+  gRegistry.Replace(calls);
 }
 
 }  // namespace quillet::platform

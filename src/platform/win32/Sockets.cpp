@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Replaceable.h"
 #include "platform/Sockets.h"
+#include "platform/win32/SocketBasics.h"
 
 namespace quillet::platform {
 namespace {
@@ -14,23 +16,12 @@ namespace {
 // send and recv count in an int: larger transfers go in pieces of this size.
 constexpr size_t kLargestPiece = size_t{1} << 30;
 
-SOCKET Native(SocketHandle socket) {
-  return static_cast<SOCKET>(socket);
-}
-
 sockaddr_in SocketAddress(Ipv4Address address, uint16_t port) {
   sockaddr_in where{};
   where.sin_family = AF_INET;
   where.sin_port = htons(port);
   where.sin_addr.s_addr = htonl(address);
   return where;
-}
-
-timeval Interval(uint32_t timeoutMs) {
-  timeval interval{};
-  interval.tv_sec = static_cast<long>(timeoutMs / 1000);
-  interval.tv_usec = static_cast<long>(timeoutMs % 1000) * 1000;
-  return interval;
 }
 
 int Start() {
@@ -123,19 +114,6 @@ int TcpConnect(SocketHandle socket, Ipv4Address address, uint16_t port, uint32_t
   return error;
 }
 
-// Waits until the socket can be read (or written) or timeoutMs have passed.
-int SelectOne(SOCKET native, bool forWriting, uint32_t timeoutMs, bool& ready) {
-  fd_set set;
-  FD_ZERO(&set);
-  FD_SET(native, &set);
-  timeval interval = Interval(timeoutMs);
-  const int answer = forWriting ? select(0, nullptr, &set, nullptr, &interval)
-                                : select(0, &set, nullptr, nullptr, &interval);
-  if (answer == SOCKET_ERROR) return WSAGetLastError();
-  ready = answer > 0;
-  return 0;
-}
-
 // Sends in non-blocking mode and waits for room in between, so that a peer
 // that stops reading costs at most stallMs; blocking again afterwards.
 int Send(SocketHandle socket, const void* data, size_t size, uint32_t stallMs) {
@@ -188,7 +166,7 @@ constexpr SocketCalls kSystemCalls{Start,          Stop,    ResolveName, Reverse
                                    ClassicAddress, TcpOpen, TcpConnect,  Send,
                                    WaitReadable,   Receive, Close,       TickCount};
 
-const SocketCalls* gCalls = &kSystemCalls;
+constinit Replaceable<SocketCalls> gCalls(kSystemCalls);
 
 }  // namespace
 
@@ -197,7 +175,7 @@ const SocketCalls& Sockets() {
 }
 
 void ReplaceSockets(const SocketCalls* calls) {
-  gCalls = calls != nullptr ? calls : &kSystemCalls;
+  gCalls.Replace(calls);
 }
 
 }  // namespace quillet::platform

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <string>
 
-#include "calendar_fakes.h"
 #include "frame/Failure.h"
 #include "net/CookieExpiry.h"
 #include "net/Cookies.h"
@@ -15,6 +14,7 @@
 #include "net/HttpResponse.h"
 #include "net/ResultText.h"
 #include "net/UrlMerge.h"
+#include "support/CalendarFakes.h"
 
 namespace quillet {
 namespace {

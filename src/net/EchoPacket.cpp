@@ -1,5 +1,6 @@
-// The echo request and the reply check.
-#include "net/Icmp.h"
+// The echo's bytes, built and checked without a socket, so that a fuzz
+// target can feed the check any datagram.
+#include "net/EchoPacket.h"
 
 #include <algorithm>
 #include <optional>
@@ -101,34 +102,34 @@ std::array<uint8_t, kEchoRequestSize> BuildEchoRequest(uint16_t identifier, uint
   return request;
 }
 
-std::optional<TReplyStatusTypes> StatusOfIcmpType(uint8_t type) {
+std::optional<EchoOutcome> StatusOfIcmpType(uint8_t type) {
   switch (type) {
     case kEchoReplyType:
     case kEchoRequestType:
-      return TReplyStatusTypes::rsEcho;
+      return EchoOutcome::kEcho;
     case kUnreachableType:
-      return TReplyStatusTypes::rsErrorUnreachable;
+      return EchoOutcome::kUnreachable;
     case kTimeExceededType:
-      return TReplyStatusTypes::rsErrorTTLExceeded;
+      return EchoOutcome::kTtlExceeded;
     default:
       return std::nullopt;
   }
 }
 
 ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t identifier, uint16_t sequence,
-                          platform::Ipv4Address address, TReplyStatus& status) {
+                          platform::Ipv4Address address, EchoStatus& status) {
   const size_t header = IpHeaderLength(datagram);
   if (header == 0 || datagram.size() < header + kIcmpHeaderSize) return ReplyCheck::kNoMatch;
   const std::span<const uint8_t> message = datagram.subspan(header);
   const uint8_t type = message[kTypeOffset];
   platform::Ipv4Address source = 0;
   for (size_t i = 0; i < kAddressSize; ++i) source = source << 8 | datagram[kSourceOffset + i];
-  std::optional<TReplyStatusTypes> kind;
+  std::optional<EchoOutcome> kind;
   if (type == kEchoReplyType) {
     if (source != address || !CarriesEcho(message, identifier, sequence) ||
         InternetChecksum(message) != 0)
       return ReplyCheck::kNoMatch;
-    kind = TReplyStatusTypes::rsEcho;
+    kind = EchoOutcome::kEcho;
   } else {
     // Our own request, seen by the raw socket on its way out, quotes nothing.
     if (type == kEchoRequestType || !QuotesRequest(message, identifier, sequence))
@@ -136,12 +137,12 @@ ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t identifier
     kind = StatusOfIcmpType(type);
     if (!kind) return ReplyCheck::kNonEchoType;
   }
-  status.BytesReceived = static_cast<int32_t>(datagram.size());
-  status.FromIpAddress = DottedAddress(source);
-  status.MsgType = type;
-  status.SequenceId = sequence;
-  status.TimeToLive = datagram[kTimeToLiveOffset];
-  status.ReplyStatusType = *kind;
+  status.bytesReceived = static_cast<int32_t>(datagram.size());
+  status.source = DottedAddress(source);
+  status.type = type;
+  status.sequence = sequence;
+  status.timeToLive = datagram[kTimeToLiveOffset];
+  status.outcome = *kind;
   return ReplyCheck::kAccepted;
 }
 

@@ -1,6 +1,6 @@
 # The date macros against the real clock, time zone and regional settings:
-# LOCALTZ through wrphost with TZ set to zones of several offsets (both
-# builds), and the mapping of C library date formats (native only).
+# LOCALTZ through wrphost with TZ set to zones of several offsets, and the
+# five date macros through wrphost (both builds).
 
 # The plug-in under test: the product given to this tree, else this tree's own.
 if(QUILLET_PLUGIN_UNDER_TEST)
@@ -54,10 +54,3 @@ calendar_wrphost_test(isoweekofyear_wrong_count "^ \\*\\*\\* Error: wrong number
 calendar_wrphost_test(eastersunday "^(0?4/20/(20)?25|20\\.0?4\\.(20)?25|(20)?25-0?4-20)\n?$"
                       EASTERSUNDAY 2025)
 calendar_wrphost_test(localtz "^\\+0530\n?$" LOCALTZ)
-
-if(WIN32)
-  return()
-endif()
-add_executable(strftime_date_tests strftime_date_test.cpp)
-target_link_libraries(strftime_date_tests PRIVATE quillet_platform GTest::gtest_main)
-quillet_add_gtest(strftime_date_tests)

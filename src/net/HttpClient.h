@@ -1,6 +1,7 @@
-// The HTTP client of the component set: one GET per fetch over a connection
-// kept between calls, with the current URL and the cookie store, all of
-// which live as long as the set.
+// The HTTP client of the component set (in the older vocabulary "TIdHTTP",
+// the set's member "IdH"): one GET per fetch over a connection kept between
+// calls, with the current URL and the cookie store, all of which live as long
+// as the set.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 #include "net/Connection.h"
 #include "net/Cookies.h"
 #include "net/HttpResponse.h"
-#include "net/NetComponent.h"
+#include "net/SocketLayer.h"
 #include "net/UrlMerge.h"
 
 namespace quillet {
@@ -19,23 +20,7 @@ namespace quillet {
 inline constexpr const char* kEIdHTTPProtocolException = "EIdHTTPProtocolException";
 inline constexpr const char* kEIdIOHandlerPropInvalid = "EIdIOHandlerPropInvalid";
 
-// A response other than 2xx, or a redirect: the message is the status line;
-// the code and the start of the body come with it.
-class HttpProtocolFailure : public Failure {
- public:
-  HttpProtocolFailure(std::string statusLine, int32_t code, std::string body)
-      : Failure(kEIdHTTPProtocolException, std::move(statusLine)),
-        code_(code),
-        body_(std::move(body)) {}
-  int32_t code() const { return code_; }
-  const std::string& body() const { return body_; }
-
- private:
-  int32_t code_;
-  std::string body_;
-};
-
-class TIdHTTP : public TIdNetComponent {
+class HttpClient : public SocketLayerUser {
  public:
   // Merges url into the current URL, sends one GET over the kept or a new
   // connection and reads the 2xx response's body into sink. Every other
@@ -47,11 +32,19 @@ class TIdHTTP : public TIdNetComponent {
   bool connected() const { return connection_.open(); }
 
  private:
+  // Closes the kept connection when it is no longer quiet; answers whether
+  // the exchange runs on a new one.
+  bool ChooseConnection();
   // Opens the connection to the current host and port.
   void Connect();
   // Sends the request and waits for the first byte of the answer; a kept
   // connection that the server has dropped is opened again once.
   void SendRequest(const std::string& request, bool fresh);
+  // Reads the answer to the request sent: its head, storing its cookies, and
+  // its body into sink on success, else the start of the body of a failure
+  // into nothing. Answers whether the connection may be kept, and raises for
+  // a failing answer only once the connection is settled.
+  bool ReadAnswer(BodySink& sink, ResponseHead& head);
 
   CurrentUrl url_;
   Connection connection_;

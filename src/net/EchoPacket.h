@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "net/IdIcmpClient.h"
+#include "net/EchoStatus.h"
 #include "platform/Sockets.h"
 
 namespace quillet {
@@ -26,7 +26,7 @@ std::array<uint8_t, kEchoRequestSize> BuildEchoRequest(uint16_t identifier, uint
 // The status an answer of an ICMP type gives: echo for an echo reply or
 // request (types 0 and 8), unreachable (3), TTL exceeded (11); none for any
 // other type.
-std::optional<TReplyStatusTypes> StatusOfIcmpType(uint8_t type);
+std::optional<EchoOutcome> StatusOfIcmpType(uint8_t type);
 
 enum class ReplyCheck {
   // The answer to the echo; the status holds what it says.
@@ -48,6 +48,6 @@ enum class ReplyCheck {
 // accepted datagram changes status (all fields but the round-trip time).
 // Reads nothing past the datagram's end.
 ReplyCheck CheckEchoReply(std::span<const uint8_t> datagram, uint16_t identifier, uint16_t sequence,
-                          platform::Ipv4Address address, TReplyStatus& status);
+                          platform::Ipv4Address address, EchoStatus& status);
 
 }  // namespace quillet

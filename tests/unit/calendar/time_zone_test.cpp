@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "calendar/TimeZone.h"
-#include "calendar_fakes.h"
 #include "frame/Failure.h"
+#include "support/CalendarFakes.h"
 
 namespace quillet {
 namespace {

@@ -14,6 +14,7 @@
 #include "frame/Settings.h"
 #include "frame/Version.h"
 #include "frame/VersionNumber.h"
+#include "support/VersionText.h"
 
 namespace quillet {
 namespace {
@@ -67,15 +68,7 @@ TEST_F(StampTime, TimesAreLocalDatesWithEvenSeconds) {
   EXPECT_NEAR(Stamp(), static_cast<double>(DayNumber(1990y / 6 / 1)), 1.0);
 }
 
-// The version number, " /N/" with N in upper-case hexadecimal without leading zeros.
-bool IsVersionText(const std::string& text) {
-  const std::string prefix = std::string(kVersionNumber) + " /";
-  if (text.size() < prefix.size() + 2 || text.compare(0, prefix.size(), prefix) != 0 ||
-      text.back() != '/' || text[prefix.size()] == '0')
-    return false;
-  const std::string digits = text.substr(prefix.size(), text.size() - prefix.size() - 1);
-  return digits.find_first_not_of("0123456789ABCDEF") == std::string::npos;
-}
+using testing::IsVersionText;
 
 TEST(VersionTexts, AreBuiltFromTheStampAndTheSettingsPath) {
   EXPECT_TRUE(IsVersionText(GetVersionText())) << GetVersionText();

@@ -1,7 +1,7 @@
 // The errno and resolver mappings. Windows Sockets numbers its errors after
 // the BSD errno values plus 10000; the table spells each pair out, since
 // Linux numbers its errno values differently.
-#include "platform/posix/SocketErrors.h"
+#include "platform/posix/WsaNumbers.h"
 
 #include <netdb.h>
 

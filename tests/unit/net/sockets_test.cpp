@@ -12,7 +12,7 @@
 #include "net/Address.h"
 #include "net/DataMod.h"
 #include "net/NetMacros.h"
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 #include "platform/Sockets.h"
 #include "support/LoopbackServer.h"
 

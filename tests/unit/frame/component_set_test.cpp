@@ -3,10 +3,12 @@
 // client's state that lives with the set.
 #include <gtest/gtest.h>
 
+#include "calendar/DateStamp.h"
+#include "frame/ComponentSet.h"
 #include "frame/Failure.h"
 #include "host/Provider.h"
 #include "net/DataMod.h"
-#include "net/NetComponent.h"
+#include "net/SocketLayer.h"
 #include "net/WebMacros.h"
 #include "platform/Sockets.h"
 #include "support/LoopbackServer.h"
@@ -18,8 +20,8 @@ class ComponentSet : public ::testing::Test {
  protected:
   void SetUp() override {
     FreeDataMod();
-    sets_ = LiveDataMods();
-    components_ = LiveNetComponents();
+    sets_ = ComponentSetCount();
+    components_ = SocketLayerUsers();
   }
   int sets_ = 0;
   int components_ = 0;
@@ -63,9 +65,9 @@ TEST_F(ComponentSet, AFailingStartLeavesNoSetBehind) {
     EXPECT_EQ(failure.message(), "Socket Error # 10091\r\n");
   }
   platform::ReplaceSockets(nullptr);
-  EXPECT_EQ(LiveDataMods(), sets_);
-  EXPECT_EQ(LiveNetComponents(), 0);
-  EXPECT_THROW(LiveDataMod(), Failure);
+  EXPECT_EQ(ComponentSetCount(), sets_);
+  EXPECT_EQ(SocketLayerUsers(), 0);
+  EXPECT_THROW(LiveComponents(), Failure);
 }
 
 // The HTTP client's connection, current URL and cookies carry over from one
@@ -105,45 +107,30 @@ TEST_F(ComponentSet, TheHttpClientsStateLivesAsLongAsTheSet) {
 }
 
 TEST_F(ComponentSet, InitialiseFinaliseAndInitialiseTwice) {
-  EXPECT_THROW(LiveDataMod(), Failure);
+  EXPECT_THROW(LiveComponents(), Failure);
   CreateDataMod();
-  TDataMod* first = &LiveDataMod();
-  EXPECT_EQ(LiveDataMods(), sets_ + 1);
-  EXPECT_EQ(LiveNetComponents(), components_ + 3) << "whois, ICMP and HTTP";
+  const Components* first = &LiveComponents();
+  EXPECT_EQ(ComponentSetCount(), sets_ + 1);
+  EXPECT_EQ(SocketLayerUsers(), components_ + 2) << "ICMP and HTTP";
   CreateDataMod();
-  EXPECT_NE(&LiveDataMod(), first) << "the second set is the current one";
-  EXPECT_EQ(LiveDataMods(), sets_ + 2);
-  EXPECT_EQ(LiveNetComponents(), components_ + 6);
+  EXPECT_NE(&LiveComponents(), first) << "the second set is the current one";
+  EXPECT_EQ(ComponentSetCount(), sets_ + 2);
+  EXPECT_EQ(SocketLayerUsers(), components_ + 4);
   FreeDataMod();
-  EXPECT_THROW(LiveDataMod(), Failure) << "after WRP_Finalize there is no current set";
-  EXPECT_EQ(LiveDataMods(), sets_ + 1) << "the first set lives on until unload";
+  EXPECT_THROW(LiveComponents(), Failure) << "after WRP_Finalize there is no current set";
+  EXPECT_EQ(ComponentSetCount(), sets_ + 1) << "the first set lives on until unload";
   FreeDataMod();
-  EXPECT_EQ(LiveDataMods(), sets_ + 1) << "a second WRP_Finalize frees nothing more";
+  EXPECT_EQ(ComponentSetCount(), sets_ + 1) << "a second WRP_Finalize frees nothing more";
 }
 
 TEST_F(ComponentSet, AThousandCyclesLeaveNothingBehind) {
   for (int i = 0; i < 1000; ++i) {
     CreateDataMod();
-    LiveDataMod().IdDTS.SetFromDateValue(45000.5);
+    LiveComponent<DateStamp>().SetFromDateValue(45000.5);
     FreeDataMod();
   }
-  EXPECT_EQ(LiveDataMods(), sets_);
-  EXPECT_EQ(LiveNetComponents(), components_);
-}
-
-TEST_F(ComponentSet, ThePingReplyHandlerWritesOneLinePerEcho) {
-  CreateDataMod();
-  TDataMod& set = LiveDataMod();
-  PingReplyText().clear();
-  set.IdIcmp.ReplyStatus = {84, "127.0.0.1", 0, 3489, 12, 64, TReplyStatusTypes::rsEcho};
-  set.IdIcmp.OnReply(set.IdIcmp, set.IdIcmp.ReplyStatus);
-  set.IdIcmp.ReplyStatus = {0, "0.0.0.0", 0, 3490, 0, 0, TReplyStatusTypes::rsTimeOut};
-  set.IdIcmp.OnReply(set.IdIcmp, set.IdIcmp.ReplyStatus);
-  EXPECT_EQ(PingReplyText(),
-            "84 bytes from 127.0.0.1: ICMP_seq=3489 TTL=64 RoundTrip Time=12 ms\r\n"
-            "0 bytes from 0.0.0.0: ICMP_seq=3490 TTL=0 RoundTrip Time<1 ms\r\n");
-  PingReplyText().clear();
-  FreeDataMod();
+  EXPECT_EQ(ComponentSetCount(), sets_);
+  EXPECT_EQ(SocketLayerUsers(), components_);
 }
 
 }  // namespace

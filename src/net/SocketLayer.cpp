@@ -1,7 +1,7 @@
-// The count of network components and the socket layer's lifetime.
-#include "net/NetComponent.h"
+// The socket layer's lifetime, counted over the network components.
+#include "net/SocketLayer.h"
 
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 #include "platform/Sockets.h"
 
 namespace quillet {
@@ -12,23 +12,23 @@ bool gUnloading = false;
 
 }  // namespace
 
-TIdNetComponent::TIdNetComponent() {
+SocketLayerUser::SocketLayerUser() {
   if (gLive == 0) {
     if (const int error = platform::Sockets().start(); error != 0) RaiseSocketError(error);
   }
   ++gLive;
 }
 
-TIdNetComponent::~TIdNetComponent() {
+SocketLayerUser::~SocketLayerUser() {
   if (--gLive == 0 && !gUnloading) platform::Sockets().stop();
 }
 
-int LiveNetComponents() {
-  return gLive;
+void SocketLayerUser::Unloading() {
+  gUnloading = true;
 }
 
-void KeepSocketLayerAtUnload() {
-  gUnloading = true;
+int SocketLayerUsers() {
+  return gLive;
 }
 
 }  // namespace quillet

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "frame/ComponentSet.h"
 #include "frame/Failure.h"
 #include "host/Provider.h"
 #include "net/Address.h"
 #include "net/DataMod.h"
-#include "net/Icmp.h"
+#include "net/EchoClient.h"
+#include "net/EchoPacket.h"
 #include "net/NetMacros.h"
 #include "platform/Icmp.h"
 #include "support/ReplyLines.h"
@@ -24,7 +26,7 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr uint16_t kOurs = 3489;
 constexpr platform::Ipv4Address kPinged = 0x0A010203;  // 10.1.2.3
-constexpr TReplyStatusTypes kNoKind{};                 // for packets that are not accepted
+constexpr EchoOutcome kNoKind{};                       // for packets that are not accepted
 
 TEST(EchoRequest, IsLaidOutByteForByte) {
   const auto request = BuildEchoRequest(0x1234, kOurs, 0x01020304);
@@ -85,17 +87,29 @@ Bytes ErrorQuoting(uint8_t type, uint16_t sequence, uint8_t quotedWords) {
   return message;
 }
 
+// The ICMP type each accepted kind of answer is crafted with above.
+uint8_t TypeOf(EchoOutcome kind) {
+  switch (kind) {
+    case EchoOutcome::kUnreachable:
+      return 3;
+    case EchoOutcome::kTtlExceeded:
+      return 11;
+    default:
+      return 0;
+  }
+}
+
 TEST(ReplyCheck, CraftedDatagrams) {
   const Bytes router = {192, 0, 2, 1};
   struct Case {
     const char* what;
     Bytes datagram;
     ReplyCheck check;
-    TReplyStatusTypes kind;
+    EchoOutcome kind;
   };
   const Case cases[] = {
       {"echo reply", Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), ReplyCheck::kAccepted,
-       TReplyStatusTypes::rsEcho},
+       EchoOutcome::kEcho},
       {"our own request looped back", Datagram(5, 128, {10, 1, 2, 3}, Echo(8, kOurs)),
        ReplyCheck::kNoMatch, kNoKind},
       {"a reply from elsewhere", Datagram(5, 64, {127, 1, 2, 3}, Echo(0, kOurs)),
@@ -109,13 +123,13 @@ TEST(ReplyCheck, CraftedDatagrams) {
        ReplyCheck::kNoMatch,
        {}},
       {"unreachable quoting ours", Datagram(5, 250, router, ErrorQuoting(3, kOurs, 5)),
-       ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorUnreachable},
+       ReplyCheck::kAccepted, EchoOutcome::kUnreachable},
       {"unreachable quoting another",
        Datagram(5, 250, router, ErrorQuoting(3, 7, 5)),
        ReplyCheck::kNoMatch,
        {}},
       {"TTL exceeded quoting ours", Datagram(5, 250, router, ErrorQuoting(11, kOurs, 5)),
-       ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorTTLExceeded},
+       ReplyCheck::kAccepted, EchoOutcome::kTtlExceeded},
       {"TTL exceeded quoting another",
        Datagram(5, 250, router, ErrorQuoting(11, 0xA10D, 5)),
        ReplyCheck::kNoMatch,
@@ -128,31 +142,31 @@ TEST(ReplyCheck, CraftedDatagrams) {
       {"parameter problem quoting ours", Datagram(5, 64, router, ErrorQuoting(12, kOurs, 5)),
        ReplyCheck::kNonEchoType, kNoKind},
       {"options before an echo reply", Datagram(6, 64, {10, 1, 2, 3}, Echo(0, kOurs)),
-       ReplyCheck::kAccepted, TReplyStatusTypes::rsEcho},
+       ReplyCheck::kAccepted, EchoOutcome::kEcho},
       // The quote is read behind its own header's length.
       {"options before a TTL exceeded", Datagram(6, 64, router, ErrorQuoting(11, kOurs, 5)),
-       ReplyCheck::kAccepted, TReplyStatusTypes::rsErrorTTLExceeded},
+       ReplyCheck::kAccepted, EchoOutcome::kTtlExceeded},
   };
   for (const Case& c : cases) {
-    TReplyStatus status{1, "unchanged", 1, 1, 77, 1, TReplyStatusTypes::rsTimeOut};
+    EchoStatus status{1, "unchanged", 1, 1, 77, 1, EchoOutcome::kTimeOut};
     EXPECT_EQ(CheckEchoReply(c.datagram, 0xBEEF, kOurs, kPinged, status), c.check) << c.what;
     if (c.check != ReplyCheck::kAccepted) {
-      EXPECT_EQ(status.FromIpAddress, "unchanged") << c.what;
+      EXPECT_EQ(status.source, "unchanged") << c.what;
       continue;
     }
-    EXPECT_EQ(status.BytesReceived, static_cast<int32_t>(c.datagram.size())) << c.what;
-    EXPECT_EQ(status.SequenceId, kOurs) << c.what;
-    EXPECT_EQ(status.MsgType, c.datagram[(c.datagram[0] & 0x0F) * 4]) << c.what;
-    EXPECT_EQ(status.ReplyStatusType, c.kind) << c.what;
-    EXPECT_EQ(status.MsRoundTripTime, 77u) << c.what << ": the round trip is the loop's";
+    EXPECT_EQ(status.bytesReceived, static_cast<int32_t>(c.datagram.size())) << c.what;
+    EXPECT_EQ(status.sequence, kOurs) << c.what;
+    EXPECT_EQ(status.type, TypeOf(c.kind)) << c.what;
+    EXPECT_EQ(status.outcome, c.kind) << c.what;
+    EXPECT_EQ(status.roundTripMs, 77u) << c.what << ": the round trip is the loop's";
   }
-  TReplyStatus status;
+  EchoStatus status;
   ASSERT_EQ(CheckEchoReply(Datagram(5, 57, {10, 1, 2, 3}, Echo(0, kOurs)), 0xBEEF, kOurs, kPinged,
                            status),
             ReplyCheck::kAccepted);
-  EXPECT_EQ(status.FromIpAddress, "10.1.2.3");
-  EXPECT_EQ(status.TimeToLive, 57);
-  EXPECT_EQ(status.BytesReceived, 72);
+  EXPECT_EQ(status.source, "10.1.2.3");
+  EXPECT_EQ(status.timeToLive, 57);
+  EXPECT_EQ(status.bytesReceived, 72);
 }
 
 TEST(ReplyCheck, ADatagramTooShortForTheFieldReadNeverMatches) {
@@ -161,12 +175,12 @@ TEST(ReplyCheck, ADatagramTooShortForTheFieldReadNeverMatches) {
   const Bytes error = Datagram(5, 250, {192, 0, 2, 1}, ErrorQuoting(3, kOurs, 5));
   for (size_t size = 28; size < error.size(); ++size) {
     const Bytes cut(error.begin(), error.begin() + static_cast<ptrdiff_t>(size));
-    TReplyStatus status;
+    EchoStatus status;
     EXPECT_EQ(CheckEchoReply(cut, 0xBEEF, kOurs, kPinged, status), ReplyCheck::kNoMatch) << size;
   }
   // A header of one word leaves the source address beyond the end.
   Bytes tiny = {0x41, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xA1, 0x0D};
-  TReplyStatus status;
+  EchoStatus status;
   EXPECT_EQ(CheckEchoReply(tiny, 0xBEEF, kOurs, kPinged, status), ReplyCheck::kNoMatch);
 }
 
@@ -286,13 +300,13 @@ class EchoLoop : public ::testing::Test {
     return Failure("none", "the call did not fail");
   }
 
-  static const TReplyStatus& Status() { return LiveDataMod().IdIcmp.ReplyStatus; }
+  static const EchoStatus& Status() { return LiveComponent<EchoClient>().status; }
 };
 
 TEST_F(EchoLoop, AnUnansweredEchoWaits5000msAndGivesTheTimeOutLine) {
   EXPECT_EQ(Ping({"127.0.0.1", "1"}),
             "0 bytes from 0.0.0.0: ICMP_seq=3489 TTL=0 RoundTrip Time=5000 ms\r\n");
-  EXPECT_EQ(Status().ReplyStatusType, TReplyStatusTypes::rsTimeOut);
+  EXPECT_EQ(Status().outcome, EchoOutcome::kTimeOut);
   EXPECT_EQ(Played::waits, std::vector<uint32_t>{5000});
   EXPECT_EQ(Played::ttls, std::vector<int>{128});
   EXPECT_EQ(Played::opened, 1);
@@ -327,7 +341,7 @@ TEST_F(EchoLoop, SocketErrorsEndTheCallAndEverySocketIsClosed) {
     EXPECT_EQ(failure.kind(), "EIdSocketError") << what;
     EXPECT_EQ(failure.message(), message) << what;
     EXPECT_EQ(Played::closed, Played::opened) << what;
-    EXPECT_EQ(LiveDataMod().IdIcmp.SequenceCounter, kOurs) << what << ": the counter stays";
+    EXPECT_EQ(LiveComponent<EchoClient>().sequence, kOurs) << what << ": the counter stays";
   };
   // A host that does not resolve fails before any socket is opened.
   platform::SocketCalls sockets = platform::Sockets();
@@ -394,9 +408,9 @@ TEST_F(EchoLoop, TheMacroCountsEchoesAndKeepsTheCounter) {
 
   EXPECT_NE(Ping({"127.0.0.1", "1"}).find(": ICMP_seq=3493 "), std::string::npos)
       << "the counter lives on between calls";
-  LiveDataMod().IdIcmp.SequenceCounter = 65535;
+  LiveComponent<EchoClient>().sequence = 65535;
   Ping({"127.0.0.1", "2"});
-  EXPECT_EQ(LiveDataMod().IdIcmp.SequenceCounter, 1) << "wraps from 65535 to 0";
+  EXPECT_EQ(LiveComponent<EchoClient>().sequence, 1) << "wraps from 65535 to 0";
   EXPECT_EQ(Played::sent.back()[6], 0);
   EXPECT_EQ(Played::sent.back()[7], 0);
 }
@@ -470,6 +484,13 @@ TEST(EchoService, AnswersOnTheLoopbackAddressWithAWellFormedLine) {
     EXPECT_GT(line.timeToLive, 0);
     EXPECT_LT(line.roundTripMs, 5000);
   }
+}
+
+TEST(PingReplyLine, OneLinePerEcho) {
+  EXPECT_EQ(PingReplyLine({84, "127.0.0.1", 0, 3489, 12, 64, EchoOutcome::kEcho}) +
+                PingReplyLine({0, "0.0.0.0", 0, 3490, 0, 0, EchoOutcome::kTimeOut}),
+            "84 bytes from 127.0.0.1: ICMP_seq=3489 TTL=64 RoundTrip Time=12 ms\r\n"
+            "0 bytes from 0.0.0.0: ICMP_seq=3490 TTL=0 RoundTrip Time<1 ms\r\n");
 }
 
 }  // namespace

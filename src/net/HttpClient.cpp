@@ -1,10 +1,10 @@
-// One HTTP exchange: connection choice and reuse, the request, the response
-// head, the decision on its code and the body.
-#include "net/IdHTTP.h"
+// One HTTP exchange in three steps: the choice of the connection, the
+// exchange itself, and the decision to keep the connection or close it.
+#include "net/HttpClient.h"
 
 #include "net/Address.h"
 #include "net/HttpRequest.h"
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 #include "platform/Ascii.h"
 
 namespace quillet {
@@ -21,10 +21,10 @@ constexpr uint32_t kBodyPaceMs = 60000;
 constexpr size_t kBodyPaceBytes = 1024;
 
 // The body of a failing response is only informative: all of it arrives
-// within 2 s, and only its start is kept (the rest is not read, and the
-// connection is not kept then).
+// within 2 s, and only its start is read (past it the connection is not
+// kept).
 constexpr uint32_t kErrorBodyWaitMs = 2000;
-constexpr uint64_t kErrorBodyKept = 65536;
+constexpr uint64_t kErrorBodyRead = 65536;
 
 constexpr uint16_t kLargestPort = 65535;
 
@@ -45,14 +45,16 @@ class CloseOnFailure {
   bool armed_ = true;
 };
 
-class KeptText final : public BodySink {
+// Where the body of a failing response goes: it is read only to keep the
+// connection in step.
+class Discarded final : public BodySink {
  public:
-  void Expect(uint64_t length) override { text.reserve(static_cast<size_t>(length)); }
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
+  void Expect(uint64_t) override {}
+  void Write(std::string_view) override {}
 };
 
-uint16_t PortNumber(const std::string& port) {
+// The current URL's port, which must be a decimal number of a port.
+uint16_t ConnectPort(const std::string& port) {
   uint32_t value = 0;
   bool valid = !port.empty() && port.size() <= 5;
   for (const char c : port) {
@@ -81,6 +83,10 @@ bool IsRedirect(const ResponseHead& head) {
   return location && !location->empty();
 }
 
+bool IsSuccess(const ResponseHead& head) {
+  return head.code >= 200 && head.code <= 299 && !IsRedirect(head);
+}
+
 // What a kept connection that the server has dropped answers.
 bool IsDropped(int error) {
   return error == Connection::kPeerClosed || error == platform::kWsaConnectionReset ||
@@ -89,13 +95,13 @@ bool IsDropped(int error) {
 
 }  // namespace
 
-void TIdHTTP::Connect() {
+void HttpClient::Connect() {
   // No resolver knows such a name; it must not reach a request's Host line.
   if (HasControlBytes(url_.host)) RaiseSocketError(platform::kWsaHostNotFound);
   connection_.Open(ResolveHost(url_.host), connectedPort_);
 }
 
-void TIdHTTP::SendRequest(const std::string& request, bool fresh) {
+void HttpClient::SendRequest(const std::string& request, bool fresh) {
   const auto exchange = [&]() {
     int error = connection_.Send(request);
     if (error != 0) return error;
@@ -114,9 +120,39 @@ void TIdHTTP::SendRequest(const std::string& request, bool fresh) {
   if (error != 0) RaiseSocketError(error);
 }
 
-void TIdHTTP::Get(std::string_view url, BodySink& sink) {
+bool HttpClient::ChooseConnection() {
+  // Bytes that came unasked, or the server's close, since the last exchange
+  // would be taken for this answer: such a connection is replaced.
+  if (connection_.open() && !connection_.Quiet()) connection_.Close();
+  return !connection_.open();
+}
+
+bool HttpClient::ReadAnswer(BodySink& sink, ResponseHead& head) {
+  head = ReadResponseHead(connection_, [this](const ResponseHead& each) {
+    const auto store = [this](const std::string& value) { cookies_.Store(value, url_.host); };
+    ForEachHeader(each.headers, "Set-cookie", store);
+    ForEachHeader(each.headers, "Set-cookie2", store);
+  });
+  bool keep =
+      !SaysClose(head.headers, "Connection") && !SaysClose(head.headers, "Proxy-Connection");
+  if (IsSuccess(head)) {
+    if (!head.complete) Raise(kEIdException, "Undefined situation");
+    connection_.StartPace(kBodyPaceMs, kBodyPaceBytes);
+    if (head.code != 204) ReadBody(connection_, head, sink);
+  } else if (head.complete && head.code != 304) {
+    // A 304 answer has no body (RFC 9110 section 15.4.5).
+    connection_.StartDeadline(kErrorBodyWaitMs);
+    Discarded body;
+    keep = ReadBody(connection_, head, body, kErrorBodyRead) && keep;
+  }
+  return keep;
+}
+
+void HttpClient::Get(std::string_view url, BodySink& sink) {
   MergeUrl(url_, url);
-  const uint16_t port = PortNumber(url_.port);
+  const uint16_t port = ConnectPort(url_.port);
+  // A connection to another server is closed even when the request is then
+  // refused.
   if (!EqualsIgnoringAsciiCase(url_.host, connectedHost_) || port != connectedPort_) {
     connection_.Close();
     connectedHost_ = url_.host;
@@ -131,37 +167,15 @@ void TIdHTTP::Get(std::string_view url, BodySink& sink) {
                    cookies_.CookieHeader(url_.host, url_.path + url_.document));
 
   CloseOnFailure guard(connection_);
-  // Bytes that came unasked, or the server's close, since the last exchange
-  // would be taken for this answer: such a connection is replaced.
-  if (connection_.open() && !connection_.Quiet()) connection_.Close();
-  const bool fresh = !connection_.open();
+  const bool fresh = ChooseConnection();
   if (fresh) Connect();
   SendRequest(request, fresh);
-
-  ResponseHead head = ReadResponseHead(connection_, [this](const ResponseHead& each) {
-    const auto store = [this](const std::string& value) { cookies_.Store(value, url_.host); };
-    ForEachHeader(each.headers, "Set-cookie", store);
-    ForEachHeader(each.headers, "Set-cookie2", store);
-  });
-  bool keep =
-      !SaysClose(head.headers, "Connection") && !SaysClose(head.headers, "Proxy-Connection");
-
-  const bool success = head.code >= 200 && head.code <= 299 && !IsRedirect(head);
-  KeptText errorBody;
-  if (success) {
-    if (!head.complete) Raise(kEIdException, "Undefined situation");
-    connection_.StartPace(kBodyPaceMs, kBodyPaceBytes);
-    if (head.code != 204) ReadBody(connection_, head, sink);
-  } else if (head.complete && head.code != 304) {
-    // A 304 answer has no body (RFC 9110 section 15.4.5).
-    connection_.StartDeadline(kErrorBodyWaitMs);
-    keep = ReadBody(connection_, head, errorBody, kErrorBodyKept) && keep;
-  }
-
+  ResponseHead head;
+  const bool keep = ReadAnswer(sink, head);
   guard.Release();
   // Bytes beyond the response put the connection out of step.
   if (!keep || connection_.peerClosed() || connection_.buffered() > 0) connection_.Close();
-  if (!success) throw HttpProtocolFailure(head.statusLine, head.code, std::move(errorBody.text));
+  if (!IsSuccess(head)) Raise(kEIdHTTPProtocolException, head.statusLine);
 }
 
 }  // namespace quillet

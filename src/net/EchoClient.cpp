@@ -1,10 +1,10 @@
-// The echo loop of the ICMP client. Each echo opens a raw ICMP socket of its
+// The echo loop. Each echo opens a raw ICMP socket of its
 // own and closes it when done. A user who may not open one (Windows without
 // administrator rights, Linux without CAP_NET_RAW) is served by the system's
 // echo service instead, and the answer is reported in the same terms: the
 // datagram's length counts a 20-byte IP header before the ICMP message, and
 // the sequence number is the client's own.
-#include "net/IdIcmpClient.h"
+#include "net/EchoClient.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +12,8 @@
 
 #include "frame/Failure.h"
 #include "net/Address.h"
-#include "net/Icmp.h"
-#include "net/SocketError.h"
+#include "net/EchoPacket.h"
+#include "net/SocketFailure.h"
 #include "platform/Icmp.h"
 
 namespace quillet {
@@ -23,7 +23,8 @@ using platform::SocketHandle;
 
 constexpr const char* kEIdIcmpException = "EIdIcmpException";
 
-// Every echo request leaves with this time to live.
+// The time to live of Windows' own echoes, so that an echo reaches as far
+// as the system's ping does.
 constexpr uint8_t kTimeToLive = 128;
 // How long one echo waits for its answer, across packets that do not match.
 constexpr uint32_t kReceiveTimeoutMs = 5000;
@@ -52,23 +53,23 @@ void RaiseIfFailed(int error) {
   if (error != 0) RaiseSocketError(error);
 }
 
-TReplyStatus TimedOut(uint16_t sequence) {
-  return {0, kNoAddress, 0, sequence, 0, 0, TReplyStatusTypes::rsTimeOut};
+EchoStatus TimedOut(uint16_t sequence) {
+  return {0, kNoAddress, 0, sequence, 0, 0, EchoOutcome::kTimeOut};
 }
 
 // Every datagram that is not the answer, however short, long or foreign, is
 // skipped: the raw socket sees all ICMP traffic of the machine, and none of
 // it may end the wait before its time.
-TReplyStatus EchoOverRawSocket(const platform::IcmpCalls& system, SocketHandle socket,
-                               std::span<const uint8_t> request, platform::Ipv4Address address,
-                               uint16_t identifier, uint16_t sequence) {
+EchoStatus EchoOverRawSocket(const platform::IcmpCalls& system, SocketHandle socket,
+                             std::span<const uint8_t> request, platform::Ipv4Address address,
+                             uint16_t identifier, uint16_t sequence) {
   const Closing closing(system.close, socket);
   RaiseIfFailed(system.setTimeToLive(socket, kTimeToLive));
   RaiseIfFailed(system.sendTo(socket, request, address));
   std::array<uint8_t, kReceiveBufferSize> buffer{};
   const uint32_t waitStart = system.tickCount();
   uint32_t remaining = kReceiveTimeoutMs;
-  TReplyStatus status;
+  EchoStatus status;
   for (;;) {
     bool readable = false;
     RaiseIfFailed(system.waitReadable(socket, remaining, readable));
@@ -94,8 +95,8 @@ TReplyStatus EchoOverRawSocket(const platform::IcmpCalls& system, SocketHandle s
   return TimedOut(sequence);
 }
 
-TReplyStatus EchoThroughService(const platform::IcmpCalls& system, std::span<const uint8_t> request,
-                                platform::Ipv4Address address, uint16_t sequence) {
+EchoStatus EchoThroughService(const platform::IcmpCalls& system, std::span<const uint8_t> request,
+                              platform::Ipv4Address address, uint16_t sequence) {
   SocketHandle service = platform::kNoSocket;
   // Where the service is closed too, the raw socket's refusal is the answer.
   if (system.serviceOpen(service) != 0) RaiseSocketError(platform::kWsaAccessDenied);
@@ -104,7 +105,7 @@ TReplyStatus EchoThroughService(const platform::IcmpCalls& system, std::span<con
   RaiseIfFailed(
       system.serviceEcho(service, request, address, kTimeToLive, kReceiveTimeoutMs, answer));
   if (!answer.answered) return TimedOut(sequence);
-  const std::optional<TReplyStatusTypes> kind = StatusOfIcmpType(answer.type);
+  const std::optional<EchoOutcome> kind = StatusOfIcmpType(answer.type);
   if (!kind) Raise(kEIdIcmpException, "Non-echo type response received");
   return {kPlainIpHeaderSize + static_cast<int32_t>(answer.messageSize),
           DottedAddress(answer.source),
@@ -117,24 +118,23 @@ TReplyStatus EchoThroughService(const platform::IcmpCalls& system, std::span<con
 
 }  // namespace
 
-void TIdIcmpClient::Ping() {
+void EchoClient::Ping() {
   const platform::IcmpCalls& system = platform::Icmp();
   const auto identifier = static_cast<uint16_t>(system.processId());
   const std::array<uint8_t, kEchoRequestSize> request =
-      BuildEchoRequest(identifier, SequenceCounter, system.tickCount());
+      BuildEchoRequest(identifier, sequence, system.tickCount());
   // The round trip counts the name resolution and the send.
   const uint32_t start = system.tickCount();
-  const platform::Ipv4Address address = ResolveHost(Host);
+  const platform::Ipv4Address address = ResolveHost(host);
   SocketHandle socket = platform::kNoSocket;
   const int error = system.rawOpen(socket);
   if (error != 0 && error != platform::kWsaAccessDenied) RaiseSocketError(error);
-  TReplyStatus status =
-      error == 0 ? EchoOverRawSocket(system, socket, request, address, identifier, SequenceCounter)
-                 : EchoThroughService(system, request, address, SequenceCounter);
-  status.MsRoundTripTime = system.tickCount() - start;
-  ReplyStatus = std::move(status);
-  if (OnReply) OnReply(*this, ReplyStatus);
-  SequenceCounter = static_cast<uint16_t>(SequenceCounter + 1);
+  EchoStatus answer =
+      error == 0 ? EchoOverRawSocket(system, socket, request, address, identifier, sequence)
+                 : EchoThroughService(system, request, address, sequence);
+  answer.roundTripMs = system.tickCount() - start;
+  status = std::move(answer);
+  sequence = static_cast<uint16_t>(sequence + 1);
 }
 
 }  // namespace quillet

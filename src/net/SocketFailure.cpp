@@ -1,5 +1,5 @@
 // The socket error texts, one constant table in Windows Sockets numbering.
-#include "net/SocketError.h"
+#include "net/SocketFailure.h"
 
 #include <string_view>
 
