@@ -6,6 +6,7 @@
 #include "frame/Boundary.h"
 #include "frame/Failure.h"
 #include "frame/Macros.h"
+#include "frame/Options.h"
 #include "frame/Settings.h"
 #include "frame/Version.h"
 #include "frame/WrenAPI.h"
@@ -60,6 +61,7 @@ void WRP_CALL WRP_Initialize() {
   AtBoundary([] {
     CreateDataMod();
     SettingsFileName() = LocateSettingsFile();
+    LoadOptions(SettingsFileName());
   });
 }
 

@@ -1,6 +1,6 @@
-// Facts about directory entries: whether one exists, and when it was last
-// written. Paths are Windows paths on every build; the POSIX build maps them
-// onto its own file system (see posix/FileInfo.cpp).
+// Facts about directory entries: whether one exists, when it was last
+// written, and the start of a file's contents. Paths are Windows paths on every build; the POSIX
+// build maps them onto its own file system (see posix/FileInfo.cpp).
 #pragma once
 
 #include <string>
@@ -18,5 +18,9 @@ bool EntryExists(const std::string& path);
 // to the second (the millisecond is 0); false when there is no such entry or
 // its time has no local form.
 bool LastWriteLocalTime(const std::string& path, LocalTime& time);
+
+// The first limit bytes of the file named path, shared with other readers
+// and writers; false when it cannot be opened or read.
+bool ReadFileStart(const std::string& path, size_t limit, std::string& bytes);
 
 }  // namespace quillet::platform

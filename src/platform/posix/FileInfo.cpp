@@ -8,9 +8,12 @@
 // compares them, and wildcards are not expanded.
 #include "platform/FileInfo.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 
 #include "platform/Ascii.h"
@@ -74,6 +77,28 @@ bool LastWriteLocalTime(const std::string& path, LocalTime& time) {
           std::min(parts.tm_sec, 59),
           0};
   return true;
+}
+
+bool ReadFileStart(const std::string& path, size_t limit, std::string& bytes) {
+  const std::string native = NativePath(path);
+  if (native.empty()) return false;
+  const int file = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return false;
+  bytes.assign(limit, '\0');
+  size_t got = 0;
+  bool ok = true;
+  while (got < limit) {
+    const ssize_t n = read(file, bytes.data() + got, limit - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    got += static_cast<size_t>(n);
+  }
+  close(file);
+  bytes.resize(got);
+  return ok;
 }
 
 }  // namespace quillet::platform

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace quillet::platform {
 namespace {
 
@@ -40,6 +42,32 @@ bool LastWriteLocalTime(const std::string& path, LocalTime& time) {
     return false;
   time = {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond, 0};
   return true;
+}
+
+bool ReadFileStart(const std::string& path, size_t limit, std::string& bytes) {
+  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+  SetErrorMode(previous | SEM_FAILCRITICALERRORS);
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  SetErrorMode(previous);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.assign(limit, '\0');
+  size_t got = 0;
+  bool ok = true;
+  while (got < limit) {
+    DWORD read = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(limit - got, 1u << 20));
+    if (!ReadFile(file, bytes.data() + got, want, &read, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (read == 0) break;
+    got += read;
+  }
+  CloseHandle(file);
+  bytes.resize(got);
+  return ok;
 }
 
 }  // namespace quillet::platform
