@@ -1,7 +1,8 @@
 // One TCP connection of the HTTP client with its receive buffer: connecting
 // and sending through the socket table, and reads bound by a deadline for a
-// whole part of the exchange, or by a pace that the data must keep. The
-// response parsers read through ByteSource.
+// whole part of the exchange, or by a pace that the data must keep. A TLS
+// connection runs the same reads and sends below its session, so that every
+// bound holds for it alike. The response parsers read through ByteSource.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +12,13 @@
 
 #include "net/ByteSource.h"
 #include "platform/Sockets.h"
+#include "platform/Tls.h"
 
 namespace quillet {
 
 inline constexpr const char* kEIdReadTimeout = "EIdReadTimeout";
+inline constexpr const char* kETlsError = "ETlsError";
+inline constexpr const char* kETlsCertificateError = "ETlsCertificateError";
 
 class Connection final : public ByteSource {
  public:
@@ -28,6 +32,11 @@ class Connection final : public ByteSource {
   void Open(platform::Ipv4Address address, uint16_t port);
   void Close();
   bool open() const { return socket_ != platform::kNoSocket; }
+
+  // Makes the open connection a TLS one with host, whose certificate must
+  // name it: the handshake completes within a minute or raises. Raises
+  // ETlsError or ETlsCertificateError, or a socket error.
+  void StartTls(const std::string& host);
 
   // Sends all bytes; 0 or the Windows Sockets error number, 10060 when the
   // peer takes nothing for a minute.
@@ -54,7 +63,7 @@ class Connection final : public ByteSource {
   // True when the peer's close has been read.
   bool peerClosed() const { return peerClosed_; }
   // Bytes received and not yet read.
-  size_t buffered() const { return end_ - start_; }
+  size_t buffered() const { return tls_ != nullptr ? plain_.size() - plainStart_ : end_ - start_; }
 
   std::string_view Peek() override;
   void Consume(size_t count) override;
@@ -63,6 +72,11 @@ class Connection final : public ByteSource {
   // Receives into the empty buffer; 0 or the error number. Raises a read
   // timeout when nothing comes within the wait.
   int Fill();
+  // Receives from the socket into the empty buffer, as Fill.
+  int FillRaw();
+  // Decrypts received bytes until data comes, the peer's close-notify or
+  // its plain close; 0 or the error number.
+  int FillTls();
 
   platform::SocketHandle socket_ = platform::kNoSocket;
   // The current window: its start on the socket table's clock, its length,
@@ -77,6 +91,13 @@ class Connection final : public ByteSource {
   char buffer_[kReceiveSize];
   size_t start_ = 0;
   size_t end_ = 0;
+  // The TLS session, when there is one, and the data it decrypted.
+  platform::TlsSession* tls_ = nullptr;
+  std::string plain_;
+  size_t plainStart_ = 0;
+  // Whether the peer closed with its close-notify, or just closed the
+  // socket, which in the middle of a TLS answer is a truncation.
+  bool closeNotify_ = false;
 };
 
 }  // namespace quillet

@@ -174,10 +174,11 @@ void CookieStore::DeleteExpired() {
   });
 }
 
-std::string CookieStore::CookieHeader(std::string_view host, std::string_view path) const {
+std::string CookieStore::CookieHeader(std::string_view host, std::string_view path,
+                                      bool secure) const {
   std::vector<const Cookie*> chosen;
   for (const Cookie& cookie : cookies_) {
-    if (cookie.path.empty() || cookie.value.empty() || cookie.secure) continue;
+    if (cookie.path.empty() || cookie.value.empty() || (cookie.secure && !secure)) continue;
     if (path.substr(0, cookie.path.size()) != cookie.path) continue;
     if (DomainMatches(host, cookie.domain)) chosen.push_back(&cookie);
   }

@@ -47,9 +47,10 @@ class CookieStore {
   void DeleteExpired();
 
   // "name=value; ..." of the cookies for host and a request path: domain
-  // matched, path a prefix of the request path, value not empty, not secure;
-  // the longer paths first. Empty when none fits.
-  std::string CookieHeader(std::string_view host, std::string_view path) const;
+  // matched, path a prefix of the request path, value not empty, and secure
+  // ones only over a secure connection; the longer paths first. Empty when
+  // none fits.
+  std::string CookieHeader(std::string_view host, std::string_view path, bool secure = false) const;
 
   size_t size() const { return cookies_.size(); }
 

@@ -2,6 +2,7 @@
 // exchange itself, and the decision to keep the connection or close it.
 #include "net/HttpClient.h"
 
+#include "frame/Options.h"
 #include "net/Address.h"
 #include "net/HttpRequest.h"
 #include "net/SocketFailure.h"
@@ -87,6 +88,22 @@ bool IsSuccess(const ResponseHead& head) {
   return head.code >= 200 && head.code <= 299 && !IsRedirect(head);
 }
 
+// The redirects that name the new place in Location (RFC 9110 section 15.4);
+// 300 and 305 leave the choice to the user agent, and are failures.
+bool IsFollowable(const ResponseHead& head, std::string& location) {
+  if (head.code != 301 && head.code != 302 && head.code != 303 && head.code != 307 &&
+      head.code != 308)
+    return false;
+  const std::optional<std::string> value = FindHeader(head.headers, "Location");
+  if (!value) return false;
+  location = std::string(Trim(*value));
+  return !location.empty();
+}
+
+bool IsHttps(const CurrentUrl& url) {
+  return EqualsIgnoringAsciiCase(url.protocol, "https");
+}
+
 // What a kept connection that the server has dropped answers.
 bool IsDropped(int error) {
   return error == Connection::kPeerClosed || error == platform::kWsaConnectionReset ||
@@ -99,6 +116,7 @@ void HttpClient::Connect() {
   // No resolver knows such a name; it must not reach a request's Host line.
   if (HasControlBytes(url_.host)) RaiseSocketError(platform::kWsaHostNotFound);
   connection_.Open(ResolveHost(url_.host), connectedPort_);
+  if (connectedSecure_) connection_.StartTls(url_.host);
 }
 
 void HttpClient::SendRequest(const std::string& request, bool fresh) {
@@ -148,34 +166,56 @@ bool HttpClient::ReadAnswer(BodySink& sink, ResponseHead& head) {
   return keep;
 }
 
-void HttpClient::Get(std::string_view url, BodySink& sink) {
-  MergeUrl(url_, url);
+void HttpClient::Exchange(BodySink& sink, ResponseHead& head) {
   const uint16_t port = ConnectPort(url_.port);
+  const bool secure = IsHttps(url_);
   // A connection to another server is closed even when the request is then
   // refused.
-  if (!EqualsIgnoringAsciiCase(url_.host, connectedHost_) || port != connectedPort_) {
+  if (!EqualsIgnoringAsciiCase(url_.host, connectedHost_) || port != connectedPort_ ||
+      secure != connectedSecure_) {
     connection_.Close();
     connectedHost_ = url_.host;
     connectedPort_ = port;
+    connectedSecure_ = secure;
   }
-  if (EqualsIgnoringAsciiCase(url_.protocol, "https"))
+  if (secure && !CurrentOptions().https)
     Raise(kEIdIOHandlerPropInvalid, "IOHandler value is not valid");
 
   cookies_.DeleteExpired();
   const std::string request =
       BuildRequest(RequestTarget(url_), HostValue(url_),
-                   cookies_.CookieHeader(url_.host, url_.path + url_.document));
+                   cookies_.CookieHeader(url_.host, url_.path + url_.document, secure));
 
   CloseOnFailure guard(connection_);
   const bool fresh = ChooseConnection();
   if (fresh) Connect();
   SendRequest(request, fresh);
-  ResponseHead head;
   const bool keep = ReadAnswer(sink, head);
   guard.Release();
   // Bytes beyond the response put the connection out of step.
   if (!keep || connection_.peerClosed() || connection_.buffered() > 0) connection_.Close();
-  if (!IsSuccess(head)) Raise(kEIdHTTPProtocolException, head.statusLine);
+}
+
+void HttpClient::Get(std::string_view url, BodySink& sink) {
+  // With https in use, a URL without a scheme stays on the scheme it is
+  // relative to; otherwise it is an http URL.
+  MergeUrl(url_, url, CurrentOptions().https);
+  redirected_ = false;
+  for (uint32_t hops = 0;; ++hops) {
+    ResponseHead head;
+    Exchange(sink, head);
+    if (IsSuccess(head)) return;
+    std::string location;
+    if (hops == CurrentOptions().redirects || !IsFollowable(head, location))
+      Raise(kEIdHTTPProtocolException, head.statusLine);
+    CurrentUrl next = url_;
+    MergeUrl(next, location, true);
+    // A page asked for over TLS must not be answered in the clear.
+    if (IsHttps(url_) && !IsHttps(next))
+      Raise(kERedirectError, "Redirect from https to http refused");
+    url_ = std::move(next);
+    redirected_ = true;
+  }
 }
 
 }  // namespace quillet

@@ -76,7 +76,7 @@ std::string ResolvePath(std::string_view base, std::string_view relative) {
   return path;
 }
 
-void MergeUrl(CurrentUrl& current, std::string_view url) {
+void MergeUrl(CurrentUrl& current, std::string_view url, bool keepProtocol) {
   const UrlParts parts = ParseUrl(url);
   const bool absolute = FindText(SlashesForBackslashes(url), "://") != std::string_view::npos;
 
@@ -88,7 +88,10 @@ void MergeUrl(CurrentUrl& current, std::string_view url) {
   current.document = parts.document;
   current.parameters = parts.parameters;
   if (!parts.host.empty()) current.host = parts.host;
-  current.protocol = parts.protocol.empty() ? "http" : parts.protocol;
+  if (!parts.protocol.empty())
+    current.protocol = parts.protocol;
+  else if (absolute || !keepProtocol || current.protocol.empty())
+    current.protocol = "http";
 
   if (!parts.port.empty()) {
     current.port = parts.port;

@@ -23,10 +23,11 @@ struct CurrentUrl {
 // Merges url into current. A URL with "://" names its host (an empty one
 // keeps the current host) and its port, or its protocol's default port; a URL
 // without "://" keeps the current host and, unless it is a standard one, the
-// current port, and its path is resolved against the current path. Raises
+// current port, and its path is resolved against the current path; it is an
+// http URL unless keepProtocol, when it keeps the current protocol. Raises
 // EIdUnknownProtocol for a protocol other than http and https that needs its
 // default port.
-void MergeUrl(CurrentUrl& current, std::string_view url);
+void MergeUrl(CurrentUrl& current, std::string_view url, bool keepProtocol = false);
 
 // A relative path resolved against base: joined with one "/", runs of "/"
 // collapsed, each ".." segment removed with the segment before it.

@@ -44,7 +44,7 @@ bool IsDeviceName(std::string_view base) {
 // when the download does not succeed.
 class PlaceholderFile final : public BodySink {
  public:
-  explicit PlaceholderFile(const std::string& target) : target_(target) {
+  PlaceholderFile() {
     if (!platform::CreateUniqueFile(platform::TemporaryDirectory(), kPlaceholderPrefix, path_,
                                     file_))
       RaiseCannotCreate(platform::TemporaryDirectory() + kPlaceholderPrefix);
@@ -63,16 +63,15 @@ class PlaceholderFile final : public BodySink {
   }
 
   // Makes the written body the target file, replacing one that is there.
-  void Commit() {
+  void Commit(const std::string& target) {
     const bool kept = platform::CloseFile(file_);
     file_ = platform::kNoFile;
     if (!kept) Raise(kEWriteError, "Stream write error");
-    if (!platform::MoveReplacing(path_, target_)) RaiseCannotCreate(target_);
+    if (!platform::MoveReplacing(path_, target)) RaiseCannotCreate(target);
     path_.clear();
   }
 
  private:
-  std::string target_;
   std::string path_;
   platform::FileHandle file_ = platform::kNoFile;
 };
@@ -98,15 +97,20 @@ void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& resul
 void AttachUrlMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string&) {
   const std::string url = GetParamStr(params, 0);
   HttpClient& client = LiveComponent<HttpClient>();
-  const std::string document = ParseUrl(url).document;
-  const std::string target = platform::TemporaryDirectory() + document;
+  std::string target = platform::TemporaryDirectory() + ParseUrl(url).document;
   // Refused before anything is fetched: the body never goes to a device or
   // an alternate data stream, and the path cannot leave the command's quotes.
-  if (IsRefusedFileName(document)) RaiseCannotCreate(target);
+  if (IsRefusedFileName(ParseUrl(url).document)) RaiseCannotCreate(target);
   {
-    PlaceholderFile file(target);
+    PlaceholderFile file;
     client.Get(url, file);
-    file.Commit();
+    // After redirects, the file is named as the page that answered.
+    if (client.redirected()) {
+      const std::string& document = client.url().document;
+      target = platform::TemporaryDirectory() + document;
+      if (IsRefusedFileName(document)) RaiseCannotCreate(target);
+    }
+    file.Commit(target);
   }
   ExpandHostTemplate(context, "%ATTACHFILE=\"" + target + "\"", nullptr);
   GetParamStr(context, 0);
