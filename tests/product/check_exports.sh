@@ -37,7 +37,7 @@ if [ "${platform%%-*}" = win32 ]; then
   dlls=$(grep -E '^[[:space:]]+DLL Name:' <<<"$dump" | awk '{print tolower($3)}' | sort -u)
   for dll in $dlls; do
     case "$dll" in
-      kernel32.dll|user32.dll|advapi32.dll|ws2_32.dll|msvcrt.dll|version.dll|iphlpapi.dll|shell32.dll) ;;
+      kernel32.dll|user32.dll|advapi32.dll|ws2_32.dll|msvcrt.dll|version.dll|iphlpapi.dll|shell32.dll|secur32.dll|crypt32.dll) ;;
       *) fail "imports $dll, which is not one of Windows' own DLLs" ;;
     esac
   done
