@@ -9,12 +9,12 @@
 set -uo pipefail
 
 packages=(
-  cmake make g++ binutils pkg-config                      # native build
+  cmake make g++ binutils pkg-config libssl-dev           # native build (OpenSSL: the TLS client)
   googletest libgtest-dev                      # tests (sources for the Windows build)
   mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64       # the Windows products
   wine wine64 wine32:i386                      # running the Windows builds
   clang libclang-rt-14-dev                     # fuzzing
-  libmhash-dev librhash-dev libssl-dev zlib1g-dev libisal-dev libbenchmark-dev  # peers for tests and benchmarks
+  libmhash-dev librhash-dev zlib1g-dev libisal-dev libbenchmark-dev  # peers for tests and benchmarks
   libcurl4-openssl-dev                         # the HTTP benchmark's peer
   locales                                      # regional date formats of the native tests
   unzip                                        # reading the release archives in their test
