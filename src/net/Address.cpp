@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/Ascii.h"
 #include "net/Scan.h"
 #include "net/SocketFailure.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

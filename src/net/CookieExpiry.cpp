@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/Ascii.h"
 #include "calendar/Calendar.h"
 #include "calendar/TimeZone.h"
 #include "net/Scan.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

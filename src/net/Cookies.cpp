@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "calendar/SystemCalls.h"
 #include "net/Address.h"
 #include "net/CookieExpiry.h"
 #include "net/Scan.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

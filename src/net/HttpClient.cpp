@@ -2,11 +2,11 @@
 // exchange itself, and the decision to keep the connection or close it.
 #include "net/HttpClient.h"
 
+#include "base/Ascii.h"
 #include "net/Address.h"
 #include "net/HttpRequest.h"
 #include "net/Scan.h"
 #include "net/SocketFailure.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

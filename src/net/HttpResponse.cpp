@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "frame/Failure.h"
 #include "net/Scan.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "frame/Failure.h"
 #include "net/Scan.h"
-#include "platform/Ascii.h"
 #include "text/CodePageText.h"
 #include "text/UrlParts.h"
 

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 #include "platform/posix/Environment.h"
 
 namespace quillet::platform {
