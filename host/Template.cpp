@@ -1,7 +1,7 @@
 // Expansion of the reference host's template language.
 #include "host/Template.h"
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 
 namespace quillet::host {
 namespace {

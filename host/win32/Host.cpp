@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 #include "platform/Fault.h"
 #include "platform/win32/Seh.h"
 

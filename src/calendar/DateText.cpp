@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/Ascii.h"
 #include "calendar/Calendar.h"
 #include "frame/Failure.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

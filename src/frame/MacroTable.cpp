@@ -1,13 +1,13 @@
 // The 21 rows of the macro table, the lookup by name and the macro list.
 #include <array>
 
+#include "base/Ascii.h"
 #include "calendar/DateMacros.h"
 #include "frame/Macros.h"
 #include "frame/Version.h"
 #include "hash/HashMacro.h"
 #include "net/NetMacros.h"
 #include "net/WebMacros.h"
-#include "platform/Ascii.h"
 #include "text/TextMacros.h"
 
 namespace quillet {

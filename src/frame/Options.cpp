@@ -2,8 +2,8 @@
 // comments, in any of the line ends an editor writes.
 #include "frame/Options.h"
 
+#include "base/Ascii.h"
 #include "frame/Failure.h"
-#include "platform/Ascii.h"
 #include "platform/FileInfo.h"
 
 namespace quillet {

@@ -5,11 +5,11 @@
 
 #include <charconv>
 
+#include "base/Ascii.h"
 #include "calendar/Calendar.h"
 #include "frame/Macros.h"
 #include "frame/Settings.h"
 #include "frame/VersionNumber.h"
-#include "platform/Ascii.h"
 #include "platform/FileInfo.h"
 
 namespace quillet {

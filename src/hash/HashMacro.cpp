@@ -5,9 +5,9 @@
 #include <array>
 #include <string_view>
 
+#include "base/Ascii.h"
 #include "frame/Macros.h"
 #include "hash/HashEngine.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {

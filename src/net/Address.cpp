@@ -1,11 +1,13 @@
 // Address texts and host resolution.
 #include "net/Address.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
+#include "base/Ascii.h"
+#include "net/Scan.h"
 #include "net/SocketFailure.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {
@@ -15,27 +17,6 @@ constexpr platform::Ipv4Address kLoopback = 0x7F000001;
 
 // The largest value of one dotted field.
 constexpr int64_t kLargestField = 255;
-
-// Magnitudes beyond this cannot be a field, whatever digits follow: reading
-// stops growing there, so no run of digits overflows.
-constexpr int64_t kMagnitudeCap = int64_t{1} << 40;
-
-// Cuts text at its first "." (removing the "." with it); without a ".", the
-// whole text is the piece and the rest becomes empty.
-std::string_view CutPiece(std::string_view& text) {
-  const size_t dot = text.find('.');
-  const std::string_view piece = text.substr(0, dot);
-  text = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
-  return piece;
-}
-
-int DigitValue(char c, int base) {
-  int value = base;
-  if (c >= '0' && c <= '9') value = c - '0';
-  if (base == 16 && c >= 'a' && c <= 'f') value = c - 'a' + 10;
-  if (base == 16 && c >= 'A' && c <= 'F') value = c - 'A' + 10;
-  return value < base ? value : -1;
-}
 
 // The run-time library's integer conversion: leading blanks, an optional
 // sign, then decimal digits or hexadecimal ones after "$", "x", "X", "0x"
@@ -55,14 +36,10 @@ std::optional<int64_t> ReadRtlInteger(std::string_view text) {
     base = 16;
     text.remove_prefix(2);
   }
-  if (text.empty()) return std::nullopt;
-  int64_t magnitude = 0;
-  for (const char c : text) {
-    const int digit = DigitValue(c, base);
-    if (digit < 0) return std::nullopt;
-    if (magnitude < kMagnitudeCap) magnitude = magnitude * base + digit;
-  }
-  return negative ? -magnitude : magnitude;
+  const std::optional<uint64_t> magnitude = ReadDigits(text, kAddressFieldCap, base);
+  if (!magnitude) return std::nullopt;
+  const auto value = static_cast<int64_t>(*magnitude);
+  return negative ? -value : value;
 }
 
 bool IsField(std::optional<int64_t> value) {
@@ -71,21 +48,12 @@ bool IsField(std::optional<int64_t> value) {
 
 // Exactly four "."-separated runs of decimal digits, each from 0 to 255.
 bool IsFourDecimalFields(std::string_view text) {
+  if (std::count(text.begin(), text.end(), '.') != 3) return false;
   for (int field = 0; field < 4; ++field) {
-    if (field > 0) {
-      if (text.empty() || text.front() != '.') return false;
-      text.remove_prefix(1);
-    }
-    size_t digits = 0;
-    int64_t value = 0;
-    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
-      if (value <= kLargestField) value = value * 10 + (text[digits] - '0');
-      ++digits;
-    }
-    if (digits == 0 || value > kLargestField) return false;
-    text.remove_prefix(digits);
+    const std::optional<uint64_t> value = ReadDigits(CutAt(text, '.'), kAddressFieldCap);
+    if (!value || *value > kLargestField) return false;
   }
-  return text.empty();
+  return true;
 }
 
 }  // namespace
@@ -93,7 +61,7 @@ bool IsFourDecimalFields(std::string_view text) {
 bool LooksLikeIPv4(std::string_view text) {
   text = Trim(text);
   for (int field = 0; field < 4; ++field)
-    if (!IsField(ReadRtlInteger(CutPiece(text)))) return false;
+    if (!IsField(ReadRtlInteger(CutAt(text, '.')))) return false;
   return true;
 }
 

@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/Ascii.h"
 #include "calendar/Calendar.h"
 #include "calendar/TimeZone.h"
-#include "platform/Ascii.h"
+#include "net/Scan.h"
 
 namespace quillet {
 namespace {
@@ -36,28 +37,14 @@ constexpr double kSecondsPerDay = 86400.0;
 // The piece before the first separator, removed with it, and the blanks
 // that follow; without a separator the whole rest is the piece.
 std::string_view TakePiece(std::string_view& rest, char separator) {
-  const size_t at = rest.find(separator);
-  const std::string_view piece = rest.substr(0, at);
-  rest = at == std::string_view::npos ? std::string_view{} : rest.substr(at + 1);
+  const std::string_view piece = CutAt(rest, separator);
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   return piece;
 }
 
-// A decimal integer with an optional sign; magnitudes stop growing where no
-// date could use them, so nothing overflows.
+// A decimal integer with an optional sign.
 std::optional<int64_t> ReadDecimal(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return std::nullopt;
-  int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    if (value < (int64_t{1} << 40)) value = value * 10 + (c - '0');
-  }
-  return negative ? -value : value;
+  return ReadSignedDecimal(text, kDateNumberCap);
 }
 
 template <size_t N>

@@ -4,10 +4,11 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "calendar/SystemCalls.h"
 #include "net/Address.h"
 #include "net/CookieExpiry.h"
-#include "platform/Ascii.h"
+#include "net/Scan.h"
 
 namespace quillet {
 namespace {
@@ -20,17 +21,10 @@ constexpr size_t kMaxCookieBytes = 4096;
 constexpr size_t kMaxCookiesPerDomain = 50;
 constexpr size_t kMaxCookies = 3000;
 
-// Ten thousand years: every longer Max-Age ends at the calendar's end all
-// the same, and the cap keeps the arithmetic far from overflow.
-constexpr int64_t kMaxAgeCap = int64_t{3652500} * 86400;
-
 constexpr double kSecondsPerDay = 86400.0;
 
 std::string_view TakePiece(std::string_view& rest) {
-  const size_t at = rest.find(';');
-  const std::string_view piece = rest.substr(0, at);
-  rest = at == std::string_view::npos ? std::string_view{} : rest.substr(at + 1);
-  return Trim(piece);
+  return Trim(CutAt(rest, ';'));
 }
 
 void SplitPair(std::string_view piece, std::string_view& name, std::string_view& value,
@@ -48,18 +42,7 @@ std::string_view WithoutQuotes(std::string_view text) {
 }
 
 int64_t ReadSeconds(std::string_view text) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return -1;
-  int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return -1;
-    if (value <= kMaxAgeCap) value = value * 10 + (c - '0');
-  }
-  return negative ? -value : std::min(value, kMaxAgeCap);
+  return ReadSignedDecimal(text, kMaxAgeCap).value_or(-1);
 }
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {

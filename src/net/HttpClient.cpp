@@ -2,11 +2,12 @@
 // exchange itself, and the decision to keep the connection or close it.
 #include "net/HttpClient.h"
 
+#include "base/Ascii.h"
 #include "frame/Options.h"
 #include "net/Address.h"
 #include "net/HttpRequest.h"
+#include "net/Scan.h"
 #include "net/SocketFailure.h"
-#include "platform/Ascii.h"
 
 namespace quillet {
 namespace {
@@ -56,15 +57,11 @@ class Discarded final : public BodySink {
 
 // The current URL's port, which must be a decimal number of a port.
 uint16_t ConnectPort(const std::string& port) {
-  uint32_t value = 0;
-  bool valid = !port.empty() && port.size() <= 5;
-  for (const char c : port) {
-    if (c < '0' || c > '9') valid = false;
-    if (valid) value = value * 10 + static_cast<uint32_t>(c - '0');
-  }
-  if (!valid || value > kLargestPort)
+  const std::optional<uint64_t> value =
+      port.size() <= kMaxPortDigits ? ReadDigits(port, kPortCap) : std::nullopt;
+  if (!value || *value > kLargestPort)
     Raise(kEConvertError, "'" + port + "' is not a valid integer value");
-  return static_cast<uint16_t>(value);
+  return static_cast<uint16_t>(*value);
 }
 
 bool HasControlBytes(std::string_view text) {

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "frame/Failure.h"
-#include "platform/Ascii.h"
+#include "net/Scan.h"
 
 namespace quillet {
 namespace {
@@ -16,9 +17,6 @@ constexpr size_t kMaxLineLength = 16384;
 // included, may take this many bytes: a server that sends header lines or
 // interim answers without end must not grow memory or hold the host forever.
 constexpr size_t kMaxHeadBytes = size_t{1} << 20;
-
-// The most hexadecimal digits of a chunk size: 64 bits.
-constexpr size_t kMaxChunkDigits = 16;
 
 // The interim answer that the client skips.
 constexpr int32_t kContinue = 100;
@@ -36,14 +34,8 @@ bool IsContinuation(std::string_view line) {
 template <typename Each>
 void WalkHeaders(std::string_view headers, Each&& each) {
   std::string_view rest = headers;
-  auto nextLine = [&rest]() {
-    const size_t end = rest.find('\n');
-    const std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    return line;
-  };
   while (!rest.empty()) {
-    const std::string_view line = nextLine();
+    const std::string_view line = CutAt(rest, '\n');
     if (IsContinuation(line)) continue;
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos) continue;
@@ -52,12 +44,12 @@ void WalkHeaders(std::string_view headers, Each&& each) {
     auto value = [line, colon, rest]() mutable {
       std::string text(Trim(line.substr(colon + 1)));
       while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        const std::string_view next = rest.substr(0, end);
+        std::string_view after = rest;
+        const std::string_view next = CutAt(after, '\n');
         if (!IsContinuation(next)) break;
         text += ' ';
         text.append(Trim(next));
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        rest = after;
       }
       return text;
     };
@@ -66,20 +58,8 @@ void WalkHeaders(std::string_view headers, Each&& each) {
 }
 
 std::optional<uint64_t> DecimalNumber(std::string_view text) {
-  if (text.empty() || text.size() > 19) return std::nullopt;
-  uint64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return value;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  if (text.size() > kMaxDecimalDigits) return std::nullopt;
+  return ReadDigits(text, kUncapped);
 }
 
 // Copies up to count bytes to sink; the bytes copied.
@@ -159,8 +139,7 @@ int32_t StatusCode(std::string_view statusLine) {
   if (blank == std::string_view::npos) return -1;
   std::string_view rest = Trim(statusLine.substr(blank + 1));
   rest = rest.substr(0, rest.find(' '));
-  // Status codes have three digits; nine keep any number within 32 bits.
-  if (rest.size() > 9) return -1;
+  if (rest.size() > kMaxStatusDigits) return -1;
   const std::optional<uint64_t> code = DecimalNumber(rest);
   return code ? static_cast<int32_t>(*code) : -1;
 }
@@ -221,14 +200,8 @@ std::optional<uint64_t> ContentLength(std::string_view headers) {
 
 std::optional<uint64_t> ChunkSize(std::string_view line) {
   const std::string_view digits = line.substr(0, line.find_first_of("; \t"));
-  if (digits.empty() || digits.size() > kMaxChunkDigits) return std::nullopt;
-  uint64_t size = 0;
-  for (const char c : digits) {
-    const int digit = HexDigit(c);
-    if (digit < 0) return std::nullopt;
-    size = size << 4 | static_cast<uint64_t>(digit);
-  }
-  return size;
+  if (digits.size() > kMaxChunkDigits) return std::nullopt;
+  return ReadDigits(digits, kUncapped, 16);
 }
 
 bool ReadBody(ByteSource& source, ResponseHead& head, BodySink& sink, uint64_t limit) {

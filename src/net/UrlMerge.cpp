@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "frame/Failure.h"
-#include "platform/Ascii.h"
+#include "net/Scan.h"
 #include "text/CodePageText.h"
 #include "text/UrlParts.h"
 
@@ -15,19 +16,12 @@ namespace {
 
 // The standard ports, after which a URL without a port of its own takes its
 // protocol's default.
-constexpr int64_t kHttpPort = 80;
-constexpr int64_t kHttpsPort = 443;
+constexpr uint64_t kHttpPort = 80;
+constexpr uint64_t kHttpsPort = 443;
 
-// A port text as a number, 0 when it is not a decimal number. Values stop
-// growing past the largest port, so no run of digits overflows.
-int64_t PortNumberOrZero(std::string_view port) {
-  if (port.empty()) return 0;
-  int64_t value = 0;
-  for (const char c : port) {
-    if (c < '0' || c > '9') return 0;
-    if (value <= 65535) value = value * 10 + (c - '0');
-  }
-  return value;
+// A port text as a number, 0 when it is not a decimal number.
+uint64_t PortNumberOrZero(std::string_view port) {
+  return ReadDigits(port, kPortCap).value_or(0);
 }
 
 std::string DefaultPort(std::string_view protocol) {
@@ -37,7 +31,7 @@ std::string DefaultPort(std::string_view protocol) {
 }
 
 bool IsStandardPort(std::string_view port) {
-  const int64_t number = PortNumberOrZero(port);
+  const uint64_t number = PortNumberOrZero(port);
   return number == 0 || number == kHttpPort || number == kHttpsPort;
 }
 
@@ -56,9 +50,7 @@ std::string ResolvePath(std::string_view base, std::string_view relative) {
   std::vector<std::string_view> segments;
   std::string_view rest(joined);
   while (!rest.empty()) {
-    const size_t slash = rest.find('/');
-    const std::string_view segment = rest.substr(0, slash);
-    rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
+    const std::string_view segment = CutAt(rest, '/');
     if (segment.empty()) continue;
     if (segment == "..") {
       if (!segments.empty()) segments.pop_back();

@@ -4,11 +4,11 @@
 // existing file untouched and memory never holds the body.
 #include "net/WebMacros.h"
 
+#include "base/Ascii.h"
 #include "frame/ComponentSet.h"
 #include "frame/Failure.h"
 #include "net/HttpClient.h"
 #include "net/ResultText.h"
-#include "platform/Ascii.h"
 #include "platform/TempFiles.h"
 #include "text/UrlParts.h"
 

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "frame/Failure.h"
-#include "platform/Ascii.h"
 #include "text/CodePageText.h"
 #include "text/TextMacros.h"
 #include "text/UrlParts.h"

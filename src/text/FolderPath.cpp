@@ -3,7 +3,7 @@
 // directory (form "r", the default) or in full (form "f").
 #include <string_view>
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 #include "text/FolderSearch.h"
 #include "text/TextMacros.h"
 

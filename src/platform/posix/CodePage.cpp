@@ -3,7 +3,7 @@
 // (bytes above 127 have no known character and compare exactly).
 #include "platform/CodePage.h"
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 
 namespace quillet::platform {
 namespace {

@@ -19,7 +19,7 @@
 
 #include <string_view>
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 #include "platform/DirSearch.h"
 
 namespace quillet::platform {

@@ -16,7 +16,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 #include "platform/posix/Environment.h"
 
 namespace quillet::platform {

@@ -9,7 +9,7 @@
 // characters around the items of a line.
 #include "platform/posix/RegFile.h"
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 #include "platform/Registry.h"
 
 namespace quillet::platform {

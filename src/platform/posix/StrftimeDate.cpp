@@ -1,7 +1,7 @@
 // The mapping from strftime date formats to the short date model.
 #include "platform/posix/StrftimeDate.h"
 
-#include "platform/Ascii.h"
+#include "base/Ascii.h"
 
 namespace quillet::platform {
 namespace {

@@ -2,6 +2,7 @@
 // split invariance, error codes and hex output.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -218,19 +219,57 @@ TEST(HashVectors, PaddingBoundaries) {
   });
 }
 
-TEST(HashVectors, ResultLengthsAndShapes) {
-  const std::vector<std::pair<uint32_t, size_t>> digits = {
-      {htMD2, 32},    {htMD4, 32},     {htMD5, 32},       {htCRC32, 8},
-      {htCRC32B, 8},  {htAdler32, 8},  {htSHA1, 40},      {htSHA256, 64},
-      {htSHA384, 96}, {htSHA512, 128}, {htRIPEMD128, 32}, {htRIPEMD160, 40}};
-  for (const auto& [algorithm, count] : digits) {
-    const std::string hex = Hash(algorithm, "The quick brown fox");
-    EXPECT_EQ(hex.size(), count) << std::hex << algorithm;
-    EXPECT_EQ(hex.find_first_not_of("0123456789abcdef"), std::string::npos) << hex;
+// Every identifier's value of "abc" as the vectors above and the family tests
+// state it (HAVAL's as this system writes it: its entry pads with 0x80),
+// through both entries, which also fixes each result's length and digits.
+// HAVAL and Tiger run with three passes, whatever the context held before.
+TEST(HashVectors, EveryIdentifierGivesItsKnownAnswer) {
+  struct Answer {
+    uint32_t algorithm;
+    const char* hex;
+    bool threePasses;
+  };
+  const Answer answers[] = {
+      {htMD2, "da853b0d3f88d99b30283a69e6ded6bb", false},
+      {htMD4, "a448017aaf21d8525fc10ae87aa6729d", false},
+      {htMD5, "900150983cd24fb0d6963f7d28e17f72", false},
+      {htCRC32, "73bb8c64", false},
+      {htCRC32B, "c2412435", false},
+      {htAdler32, "024d0127", false},
+      {htGOST, "f3134348c44fb1b2a277729e2285ebb5cb5e0f29c975bc753b70497c06a4d51d", false},
+      {htHAVAL128, "c79c31129c3fe87e506b46c6913c52ac", true},
+      {htHAVAL160, "7ecb3f08166ce78fbbbe0c2154798daef0ef91c6", true},
+      {htHAVAL192, "7cd9154b744671ebc61afc53f323e57c6dda9e6f07e8e054", true},
+      {htHAVAL224, "7bd97c1d5edf5ddafde197fc18aa8c6ad422e43112acb7dff34f914b", true},
+      {htHAVAL256, "7886bc5279322cb55e2c9021f9619e182dd38f3d9f0072a59f7973f6e64010d9", true},
+      {htSHA1, "a9993e364706816aba3e25717850c26c9cd0d89d", false},
+      {htSHA256, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", false},
+      {htSHA384,
+       "cb00753f45a35e8bb5a03d699ac65007272c32ab0eded1631a8b605a43ff5bed8086072ba1e7cc2358baeca134"
+       "c825a7",
+       false},
+      {htSHA512,
+       "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3"
+       "feebbd454d4423643ce80e2a9ac94fa54ca49f",
+       false},
+      {htTiger128, "f258c1e88414ab2a527ab541ffc5b8bf", true},
+      {htTiger160, "f258c1e88414ab2a527ab541ffc5b8bf935f7b95", true},
+      {htTiger192, "f258c1e88414ab2a527ab541ffc5b8bf935f7b951c132951", true},
+      {htRIPEMD128, "c14a12199c66e4ba84636b0f69144c77", false},
+      {htRIPEMD160, "8eb208f7e05d987a9b044a8e98c6b087f15a0bfc", false},
+  };
+  ASSERT_EQ(std::size(answers), htRIPEMD160 - htMD2 + 1) << "one answer per identifier";
+  for (const Answer& answer : answers) {
+    EXPECT_EQ(Hash(answer.algorithm, "abc"), answer.hex) << std::hex << answer.algorithm;
+    HashContext context;
+    context.passes = 7;
+    ASSERT_EQ(HashInit(&context, answer.algorithm), heNone);
+    EXPECT_EQ(context.passes, answer.threePasses ? 3 : 7) << std::hex << answer.algorithm;
+    ASSERT_EQ(HashUpdate(&context, "abc", 3), heNone);
+    std::string hex;
+    ASSERT_EQ(HashFinal(&context, hex), heNone);
+    EXPECT_EQ(hex, answer.hex) << std::hex << answer.algorithm;
   }
-  // SHA-384 is its own state, not a prefix of SHA-512; the RIPEMDs differ from the start.
-  EXPECT_NE(Hash(htSHA512, "abc").substr(0, 96), Hash(htSHA384, "abc"));
-  EXPECT_NE(Hash(htRIPEMD160, "abc").substr(0, 32), Hash(htRIPEMD128, "abc"));
 }
 
 TEST(HashString, BytesAreHashedAsTheyAre) {
@@ -333,19 +372,6 @@ TEST(HashEngine, ReinitialisingStartsAgain) {
   std::string hex;
   ASSERT_EQ(HashFinal(&context, hex), heNone);
   EXPECT_EQ(hex, "900150983cd24fb0d6963f7d28e17f72");
-}
-
-TEST(HashEngine, PassesAreThreeForHavalAndTigerOnly) {
-  for (uint32_t id = htMD2; id <= htRIPEMD160; ++id) {
-    HashContext context;
-    context.passes = 7;
-    ASSERT_EQ(HashInit(&context, id), heNone);
-    const bool takesPasses =
-        (id >= htHAVAL128 && id <= htHAVAL256) || (id >= htTiger128 && id <= htTiger192);
-    EXPECT_EQ(context.passes, takesPasses ? 3 : 7) << std::hex << id;
-    std::string hex;
-    ASSERT_EQ(HashFinal(&context, hex), heNone);
-  }
 }
 
 TEST(HashEngine, ErrorTexts) {
