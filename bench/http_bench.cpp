@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "frame/Options.h"
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
-#include "net/DataMod.h"
 #include "net/WebMacros.h"
 
 using namespace quillet;
@@ -329,7 +329,7 @@ int main() {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   CURL* curl = curl_easy_init();
   curl_easy_setopt(curl, CURLOPT_CAINFO, certificate.path().c_str());
-  CreateDataMod();
+  MakeComponentSet();
   CurrentOptions().https = true;
 
   std::printf("%-34s %12s %12s %7s %16s\n", "case", "Quillet", "curl", "ratio", "Quillet peak");
@@ -339,7 +339,7 @@ int main() {
   Measure(plain, curl, "http");
   Measure(secure, curl, "https");
 
-  FreeDataMod();
+  FreeComponentSet();
   curl_easy_cleanup(curl);
   curl_global_cleanup();
   return 0;

@@ -7,11 +7,11 @@
 #include "frame/Failure.h"
 #include "frame/Macros.h"
 #include "frame/Options.h"
+#include "frame/SetMakeUp.h"
 #include "frame/Settings.h"
 #include "frame/Version.h"
 #include "frame/WrenAPI.h"
 #include "frame/WrpAbi.h"
-#include "net/DataMod.h"
 
 using namespace quillet;
 
@@ -59,14 +59,14 @@ int32_t WRP_CALL WRP_Setup() {
 
 void WRP_CALL WRP_Initialize() {
   AtBoundary([] {
-    CreateDataMod();
+    MakeComponentSet();
     SettingsFileName() = LocateSettingsFile();
     LoadOptions(SettingsFileName());
   });
 }
 
 void WRP_CALL WRP_Finalize() {
-  AtBoundary([] { FreeDataMod(); });
+  AtBoundary([] { FreeComponentSet(); });
 }
 
 int32_t WRP_CALL WRP_GetName(char* buffer, int32_t size) {

@@ -1,6 +1,6 @@
 // The one list of the components a set is made of, so that WRP_Initialize
 // and the tests make the same sets.
-#include "net/DataMod.h"
+#include "frame/SetMakeUp.h"
 
 #include "calendar/DateStamp.h"
 #include "frame/ComponentSet.h"
@@ -9,16 +9,12 @@
 
 namespace quillet {
 
-void CreateDataMod() {
+void MakeComponentSet() {
   Components components;
   components.push_back(std::make_unique<DateStamp>());
   components.push_back(std::make_unique<EchoClient>());
   components.push_back(std::make_unique<HttpClient>());
   AddComponentSet(std::move(components));
-}
-
-void FreeDataMod() {
-  FreeComponentSet();
 }
 
 }  // namespace quillet

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
 #include "net/Address.h"
-#include "net/DataMod.h"
 #include "net/NetMacros.h"
 #include "platform/Sockets.h"
 
@@ -41,10 +41,10 @@ class FakeSockets : public ::testing::Test {
     };
     calls_.classicAddress = Classic;
     platform::ReplaceSockets(&calls_);
-    CreateDataMod();
+    MakeComponentSet();
   }
   void TearDown() override {
-    FreeDataMod();
+    FreeComponentSet();
     platform::ReplaceSockets(nullptr);
   }
 

@@ -9,8 +9,8 @@
 #include "calendar/DateMacros.h"
 #include "frame/Failure.h"
 #include "frame/Macros.h"
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
-#include "net/DataMod.h"
 #include "support/CalendarFakes.h"
 
 namespace quillet {
@@ -22,10 +22,10 @@ class DateMacros : public testing::CalendarFakes {
  protected:
   void SetUp() override {
     CalendarFakes::SetUp();
-    CreateDataMod();
+    MakeComponentSet();
   }
   void TearDown() override {
-    FreeDataMod();
+    FreeComponentSet();
     CalendarFakes::TearDown();
   }
 };
@@ -129,7 +129,7 @@ TEST_F(DateMacros, TheDateStampKeepsNothingFromThePreviousCall) {
 }
 
 TEST_F(DateMacros, WithoutAComponentSetOnlyTheStampMacrosFail) {
-  FreeDataMod();
+  FreeComponentSet();
   for (MacroHandler handler : {DayOfYearMacro, WeekOfYearMacro}) {
     const Failure failure = FailureOf(handler, {"1.1.2024"});
     EXPECT_NE(failure.message().find("not initialised"), std::string::npos) << failure.message();
@@ -139,7 +139,7 @@ TEST_F(DateMacros, WithoutAComponentSetOnlyTheStampMacrosFail) {
   EXPECT_EQ(Answer(IsoWeekOfYearMacro, {"1.1.2005"}), "53");
   EXPECT_EQ(Answer(EasterSundayMacro, {"2025"}), "20.04.2025");
   EXPECT_EQ(Answer(LocalTzMacro, {}), "GMT");
-  CreateDataMod();
+  MakeComponentSet();
   EXPECT_EQ(Answer(DayOfYearMacro, {"1.3.2024"}), "61");
 }
 

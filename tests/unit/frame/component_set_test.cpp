@@ -6,8 +6,8 @@
 #include "calendar/DateStamp.h"
 #include "frame/ComponentSet.h"
 #include "frame/Failure.h"
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
-#include "net/DataMod.h"
 #include "net/SocketLayer.h"
 #include "net/WebMacros.h"
 #include "platform/Sockets.h"
@@ -19,7 +19,7 @@ namespace {
 class ComponentSet : public ::testing::Test {
  protected:
   void SetUp() override {
-    FreeDataMod();
+    FreeComponentSet();
     sets_ = ComponentSetCount();
     components_ = SocketLayerUsers();
   }
@@ -45,10 +45,10 @@ TEST_F(ComponentSet, TheSocketLayerLivesWithTheNetworkComponents) {
   platform::ReplaceSockets(&LayerCalls::calls);
   // Sets that live on until unload keep the layer running.
   const int expected = components_ == 0 ? 1 : 0;
-  CreateDataMod();
+  MakeComponentSet();
   EXPECT_EQ(LayerCalls::starts, expected) << "started with the first component only";
   EXPECT_EQ(LayerCalls::stops, 0);
-  FreeDataMod();
+  FreeComponentSet();
   EXPECT_EQ(LayerCalls::stops, expected) << "stopped with the last";
   platform::ReplaceSockets(nullptr);
 }
@@ -59,7 +59,7 @@ TEST_F(ComponentSet, AFailingStartLeavesNoSetBehind) {
   LayerCalls::calls.start = [] { return 10091; };
   platform::ReplaceSockets(&LayerCalls::calls);
   try {
-    CreateDataMod();
+    MakeComponentSet();
     ADD_FAILURE();
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.message(), "Socket Error # 10091\r\n");
@@ -91,16 +91,16 @@ TEST_F(ComponentSet, TheHttpClientsStateLivesAsLongAsTheSet) {
     std::string result;
     PutUrlMacro(&context, &params, result);
   };
-  CreateDataMod();
+  MakeComponentSet();
   putUrl(server.Url("/a/"));
   putUrl("b");
   EXPECT_NE(server.received().find("GET /a/b HTTP/1.1\r\n"), std::string::npos);
   EXPECT_NE(server.received().find("Cookie: s=1\r\n"), std::string::npos);
-  FreeDataMod();
+  FreeComponentSet();
   EXPECT_EQ(server.accepted(), 1);
-  CreateDataMod();
+  MakeComponentSet();
   putUrl(server.Url("/"));
-  FreeDataMod();
+  FreeComponentSet();
   EXPECT_EQ(server.accepted(), 2) << "the first connection closed with its set";
   EXPECT_EQ(server.received().find("Cookie:"), server.received().rfind("Cookie:"))
       << "a new set starts without cookies";
@@ -108,26 +108,26 @@ TEST_F(ComponentSet, TheHttpClientsStateLivesAsLongAsTheSet) {
 
 TEST_F(ComponentSet, InitialiseFinaliseAndInitialiseTwice) {
   EXPECT_THROW(LiveComponents(), Failure);
-  CreateDataMod();
+  MakeComponentSet();
   const Components* first = &LiveComponents();
   EXPECT_EQ(ComponentSetCount(), sets_ + 1);
   EXPECT_EQ(SocketLayerUsers(), components_ + 2) << "ICMP and HTTP";
-  CreateDataMod();
+  MakeComponentSet();
   EXPECT_NE(&LiveComponents(), first) << "the second set is the current one";
   EXPECT_EQ(ComponentSetCount(), sets_ + 2);
   EXPECT_EQ(SocketLayerUsers(), components_ + 4);
-  FreeDataMod();
+  FreeComponentSet();
   EXPECT_THROW(LiveComponents(), Failure) << "after WRP_Finalize there is no current set";
   EXPECT_EQ(ComponentSetCount(), sets_ + 1) << "the first set lives on until unload";
-  FreeDataMod();
+  FreeComponentSet();
   EXPECT_EQ(ComponentSetCount(), sets_ + 1) << "a second WRP_Finalize frees nothing more";
 }
 
 TEST_F(ComponentSet, AThousandCyclesLeaveNothingBehind) {
   for (int i = 0; i < 1000; ++i) {
-    CreateDataMod();
+    MakeComponentSet();
     LiveComponent<DateStamp>().SetFromDateValue(45000.5);
-    FreeDataMod();
+    FreeComponentSet();
   }
   EXPECT_EQ(ComponentSetCount(), sets_);
   EXPECT_EQ(SocketLayerUsers(), components_);

@@ -10,9 +10,9 @@
 
 #include "frame/ComponentSet.h"
 #include "frame/Failure.h"
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
 #include "net/Address.h"
-#include "net/DataMod.h"
 #include "net/EchoClient.h"
 #include "net/EchoPacket.h"
 #include "net/NetMacros.h"
@@ -274,10 +274,10 @@ class EchoLoop : public ::testing::Test {
   void SetUp() override {
     Played::Reset();
     platform::ReplaceIcmp(&kPlayedCalls);
-    CreateDataMod();
+    MakeComponentSet();
   }
   void TearDown() override {
-    FreeDataMod();
+    FreeComponentSet();
     platform::ReplaceIcmp(nullptr);
     PingReplyText().clear();
   }
@@ -416,11 +416,11 @@ TEST_F(EchoLoop, TheMacroCountsEchoesAndKeepsTheCounter) {
 }
 
 TEST_F(EchoLoop, AComponentSetFinalisedAmongTheWindowMessagesEndsTheCall) {
-  Played::onPump = [] { FreeDataMod(); };
+  Played::onPump = [] { FreeComponentSet(); };
   const Failure failure = PingFailure({"127.0.0.1", "3"});
   EXPECT_NE(failure.message().find("WRP_Initialize"), std::string::npos) << failure.message();
   EXPECT_EQ(Played::opened, 1);
-  CreateDataMod();
+  MakeComponentSet();
 }
 
 TEST_F(EchoLoop, WithoutPrivilegeTheEchoServiceAnswersInTheSameTerms) {
@@ -466,12 +466,12 @@ TEST(EchoService, AnswersOnTheLoopbackAddressWithAWellFormedLine) {
   platform::IcmpCalls refused = platform::Icmp();
   refused.rawOpen = [](platform::SocketHandle&) { return platform::kWsaAccessDenied; };
   platform::ReplaceIcmp(&refused);
-  CreateDataMod();
+  MakeComponentSet();
   host::HostProvider context;
   host::HostProvider params({"127.0.0.1", "2"});
   std::string result;
   EXPECT_NO_THROW(PingMacro(&context, &params, result));
-  FreeDataMod();
+  FreeComponentSet();
   platform::ReplaceIcmp(nullptr);
   const auto lines = testing::ParseReplyLines(result);
   ASSERT_TRUE(lines.has_value()) << result;

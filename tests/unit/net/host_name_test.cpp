@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "frame/Failure.h"
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
 #include "net/Address.h"
-#include "net/DataMod.h"
 #include "net/NetMacros.h"
 #include "support/SocketFakes.h"
 
@@ -46,7 +46,7 @@ TEST_F(FakeSockets, AddressesTheConversionRejectsReachTheResolverAsAllOnes) {
 }
 
 TEST(HostNameMacro, NeedsTheComponentSet) {
-  FreeDataMod();
+  FreeComponentSet();
   host::HostProvider context;
   host::HostProvider params({"127.0.0.1"});
   std::string result;

@@ -12,8 +12,8 @@
 
 #include "frame/ComponentSet.h"
 #include "frame/Failure.h"
+#include "frame/SetMakeUp.h"
 #include "host/Provider.h"
-#include "net/DataMod.h"
 #include "net/HttpClient.h"
 #include "net/WebMacros.h"
 #include "platform/Sockets.h"
@@ -41,10 +41,10 @@ class HttpClient : public testing::CalendarFakes {
     calls_ = platform::Sockets();
     calls_.tickCount = [] { return now; };  // so every wait is as long as its rule says
     waits.clear();
-    CreateDataMod();
+    MakeComponentSet();
   }
   void TearDown() override {
-    FreeDataMod();
+    FreeComponentSet();
     platform::ReplaceSockets(nullptr);
     CalendarFakes::TearDown();
   }
