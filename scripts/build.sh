@@ -68,8 +68,13 @@ for tree in "${trees[@]}"; do
     fuzz) CC=clang CXX=clang++ configure fuzz -DQUILLET_FUZZ=ON -DQUILLET_TEST_SET=fuzz && compile fuzz ;;
     guard-O0 | guard-O1 | guard-Os | guard-O2 | guard64-O0 | guard64-O2)
       level=(-DCMAKE_BUILD_TYPE= "-DCMAKE_CXX_FLAGS=-${tree#guard*-}" -DQUILLET_SEH_CLOBBERING_UNWIND=ON)
+      # The handler modules come from the product tree of the same processor
+      # when it is built: only the frame and the platform differ by level.
+      [ "$toolchain" = mingw-i686 ] && product=win32 || product=win64
+      handlers=
+      [ -f "$build/$product/src/libquillet_net.a" ] && handlers=$build/$product/src
       configure "$tree-product" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" \
-        -DQUILLET_TESTS=OFF "${level[@]}"
+        -DQUILLET_TESTS=OFF "${level[@]}" -DQUILLET_HANDLERS_FROM="$handlers"
       compile "$tree-product" --target Quillet
       [ "$toolchain" = mingw-i686 ] && tests=win32-tests || tests=win64-tests
       configure "$tree" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain-posix.cmake" "${level[@]}" \
