@@ -84,8 +84,7 @@ void Connection::StartTls(const std::string& host) {
     start_ = end_ = 0;
     if (!toSend.empty()) {
       // An alert that tells the server why goes out before the failure.
-      const int error =
-          platform::Sockets().send(socket_, toSend.data(), toSend.size(), kSendStallMs);
+      const int error = SendRaw(toSend);
       if (failure == platform::TlsFailure::kNone && error != 0) RaiseSocketError(error);
     }
     if (failure != platform::TlsFailure::kNone) RaiseTls(failure);
@@ -97,13 +96,16 @@ void Connection::StartTls(const std::string& host) {
 }
 
 int Connection::Send(std::string_view bytes) {
-  if (tls_ == nullptr)
-    return platform::Sockets().send(socket_, bytes.data(), bytes.size(), kSendStallMs);
+  if (tls_ == nullptr) return SendRaw(bytes);
   std::string records;
   if (const platform::TlsFailure failure = platform::TlsEncrypt(tls_, bytes, records);
       failure != platform::TlsFailure::kNone)
     RaiseTls(failure);
-  return platform::Sockets().send(socket_, records.data(), records.size(), kSendStallMs);
+  return SendRaw(records);
+}
+
+int Connection::SendRaw(std::string_view bytes) {
+  return platform::Sockets().send(socket_, bytes.data(), bytes.size(), kSendStallMs);
 }
 
 bool Connection::Quiet() {

@@ -72,6 +72,8 @@ class Connection final : public ByteSource {
   // Receives into the empty buffer; 0 or the error number. Raises a read
   // timeout when nothing comes within the wait.
   int Fill();
+  // Sends bytes as they are, below any TLS session.
+  int SendRaw(std::string_view bytes);
   // Receives from the socket into the empty buffer, as Fill.
   int FillRaw();
   // Decrypts received bytes until data comes, the peer's close-notify or

@@ -28,8 +28,6 @@ constexpr size_t kBodyPaceBytes = 1024;
 constexpr uint32_t kErrorBodyWaitMs = 2000;
 constexpr uint64_t kErrorBodyRead = 65536;
 
-constexpr uint16_t kLargestPort = 65535;
-
 // Closes the connection when the exchange ends by a failure: the client can
 // no longer know where the server's bytes stand.
 class CloseOnFailure {
@@ -59,7 +57,7 @@ class Discarded final : public BodySink {
 uint16_t ConnectPort(const std::string& port) {
   const std::optional<uint64_t> value =
       port.size() <= kMaxPortDigits ? ReadDigits(port, kPortCap) : std::nullopt;
-  if (!value || *value > kLargestPort)
+  if (!value || *value >= kPortCap)
     Raise(kEConvertError, "'" + port + "' is not a valid integer value");
   return static_cast<uint16_t>(*value);
 }

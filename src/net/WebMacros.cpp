@@ -40,6 +40,15 @@ bool IsDeviceName(std::string_view base) {
   Raise(kEFCreateError, "Cannot create file " + path);
 }
 
+// The file a download of document goes to. Refused before anything is
+// written: the body never goes to a device or an alternate data stream, and
+// the path cannot leave the command's quotes.
+std::string TargetFile(const std::string& document) {
+  std::string target = platform::TemporaryDirectory() + document;
+  if (IsRefusedFileName(document)) RaiseCannotCreate(target);
+  return target;
+}
+
 // The placeholder, written and then renamed to the target; deleted instead
 // when the download does not succeed.
 class PlaceholderFile final : public BodySink {
@@ -97,19 +106,12 @@ void PutUrlMacro(IWRPDataProvider*, IWRPDataProvider* params, std::string& resul
 void AttachUrlMacro(IWRPDataProvider* context, IWRPDataProvider* params, std::string&) {
   const std::string url = GetParamStr(params, 0);
   HttpClient& client = LiveComponent<HttpClient>();
-  std::string target = platform::TemporaryDirectory() + ParseUrl(url).document;
-  // Refused before anything is fetched: the body never goes to a device or
-  // an alternate data stream, and the path cannot leave the command's quotes.
-  if (IsRefusedFileName(ParseUrl(url).document)) RaiseCannotCreate(target);
+  std::string target = TargetFile(ParseUrl(url).document);
   {
     PlaceholderFile file;
     client.Get(url, file);
     // After redirects, the file is named as the page that answered.
-    if (client.redirected()) {
-      const std::string& document = client.url().document;
-      target = platform::TemporaryDirectory() + document;
-      if (IsRefusedFileName(document)) RaiseCannotCreate(target);
-    }
+    if (client.redirected()) target = TargetFile(client.url().document);
     file.Commit(target);
   }
   ExpandHostTemplate(context, "%ATTACHFILE=\"" + target + "\"", nullptr);
